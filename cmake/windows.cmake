@@ -1,0 +1,39 @@
+# The plug-in, its tests, the sample host, the stand-in audio library and the
+# tools, cross-built with mingw-w64.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+add_compile_options(-Wall -Wextra)
+# The compiler runtime goes into each binary: only system DLLs are imported.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+file(GLOB PRODUCT_SOURCES CONFIGURE_DEPENDS
+    state/*.cpp host/*.cpp window/*.cpp cover/*.cpp render/*.cpp)
+list(REMOVE_ITEM PRODUCT_SOURCES ${CMAKE_SOURCE_DIR}/host/dll_main.cpp)
+
+add_library(coverdeck_core STATIC ${PRODUCT_SOURCES})
+target_include_directories(coverdeck_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(coverdeck_core PUBLIC gdiplus ole32 shlwapi user32 gdi32 kernel32)
+
+add_library(coverdeck_resources OBJECT resources/coverdeck.rc)
+set_source_files_properties(resources/coverdeck.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/resources/builtin_background.png;${CMAKE_SOURCE_DIR}/resources/builtin_overlay.png;${CMAKE_SOURCE_DIR}/resources/pictures.rc;${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_library(coverdeck SHARED host/dll_main.cpp host/coverdeck.def $<TARGET_OBJECTS:coverdeck_resources>)
+target_link_libraries(coverdeck PRIVATE coverdeck_core)
+set_target_properties(coverdeck PROPERTIES PREFIX "" SUFFIX ".qpl")
+
+add_subdirectory(standin/bass)
+add_subdirectory(samplehost)
+add_subdirectory(tools)
+include(cmake/wine-tests.cmake)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(PE_MACHINE x86-64)
+else()
+    set(PE_MACHINE i386)
+endif()
+add_test(NAME product_pe COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/check-pe
+    ${CMAKE_OBJDUMP} $<TARGET_FILE:coverdeck> ${PE_MACHINE})
+set_tests_properties(product_pe PROPERTIES LABELS pe)

@@ -1,0 +1,44 @@
+# Windows test programs, run by ctest under Wine with a private prefix and an
+# Xvfb display that a fixture brings up once per run.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(WINE_LOADER /usr/lib/wine/wine64)
+else()
+    set(WINE_LOADER /usr/lib/wine/wine)
+endif()
+set(WINE_HARNESS ${CMAKE_SOURCE_DIR}/tests/harness)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_HARNESS}/wine-run ${CMAKE_BINARY_DIR} ${WINE_LOADER})
+
+add_test(NAME wine_up COMMAND ${WINE_HARNESS}/wine-up ${CMAKE_BINARY_DIR} ${WINE_LOADER})
+add_test(NAME wine_down COMMAND ${WINE_HARNESS}/wine-down ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_up PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_down PROPERTIES FIXTURES_CLEANUP wine)
+
+file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
+add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
+target_include_directories(win_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(win_test_support PUBLIC coverdeck_core gtest)
+target_compile_definitions(win_test_support PUBLIC
+    COVERDECK_BIN_DIR="${CMAKE_BINARY_DIR}/bin" COVERDECK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# One program per test file: every program starts with a fresh DisplayState.
+function(add_wine_test_programs pattern)
+    file(GLOB sources CONFIGURE_DEPENDS ${pattern})
+    foreach(source ${sources})
+        get_filename_component(name ${source} NAME_WE)
+        add_executable(${name} ${source} $<TARGET_OBJECTS:coverdeck_resources>)
+        target_link_libraries(${name} PRIVATE win_test_support gtest_main)
+        set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+        add_dependencies(${name} coverdeck quaver_host bass bass_notags)
+        add_test(NAME ${name} COMMAND ${name})
+        # All Wine programs share one desktop, where windows are found by class name.
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK desktop TIMEOUT 600)
+    endforeach()
+endfunction()
+
+add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)

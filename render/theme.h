@@ -1,0 +1,9 @@
+#pragma once
+#include <windows.h>
+
+// Makes the theme named by displayState.theme current (the built-in one when
+// empty, or when the folder's background cannot be loaded), fills imageRect and
+// the background and overlay holders, and sizes the window to the background.
+void LoadTheme(HWND window);
+void ReadThemeRect();
+void ReleaseThemePictures();

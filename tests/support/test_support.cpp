@@ -1,0 +1,110 @@
+#include "support/test_support.h"
+
+TempFolder::TempFolder()
+{
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static LONG counter;
+    wchar_t name[64];
+    wsprintfW(name, L"coverdeck-%lu-%ld", GetCurrentProcessId(), InterlockedIncrement(&counter));
+    root = std::wstring(base) + name;
+    RemoveTree(root);
+    CreateDirectoryW(root.c_str(), NULL);
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(root);
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+bool WriteBytes(const std::wstring& path, const std::vector<unsigned char>& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+bool WriteText(const std::wstring& path, const std::string& text)
+{
+    return WriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+std::vector<unsigned char> ReadBytes(const std::wstring& path)
+{
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, NULL));
+    DWORD read = 0;
+    if (!bytes.empty())
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, NULL);
+    bytes.resize(read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool MakeFolder(const std::wstring& path)
+{
+    return CreateDirectoryW(path.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void PumpMessagesFor(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds)
+            return;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    }
+}
+
+std::wstring WindowsPathOf(const char* unixPath)
+{
+    std::wstring path = L"Z:";
+    for (const char* c = unixPath; *c; ++c)
+        path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+std::wstring BinDir()
+{
+    return WindowsPathOf(COVERDECK_BIN_DIR);
+}
+
+std::wstring SourceDir()
+{
+    return WindowsPathOf(COVERDECK_SOURCE_DIR);
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// A fresh folder under the temporary folder, removed with everything in it
+// when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& path() const { return root; }
+    std::wstring operator/(const std::wstring& name) const { return root + L"\\" + name; }
+
+private:
+    std::wstring root;
+};
+
+void RemoveTree(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::vector<unsigned char>& bytes);
+bool WriteText(const std::wstring& path, const std::string& text);
+std::vector<unsigned char> ReadBytes(const std::wstring& path);
+bool MakeFolder(const std::wstring& path);
+
+// Dispatches this thread's messages (timers included) for the given time.
+void PumpMessagesFor(DWORD milliseconds);
+// Pumps messages until `done` returns true or the time runs out.
+template <typename Predicate>
+bool PumpUntil(Predicate done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        PumpMessagesFor(10);
+    }
+    return true;
+}
+
+// A Unix path of the build (Wine maps drive Z: to /) as a Windows path.
+std::wstring WindowsPathOf(const char* unixPath);
+// Build outputs: the plug-in, the sample host and the stand-in audio library.
+std::wstring BinDir();
+std::wstring SourceDir();

@@ -1,0 +1,25 @@
+#pragma once
+#include <windows.h>
+
+constexpr wchar_t DISPLAY_WINDOW_CLASS[] = L"coverdeck_class_U";
+constexpr wchar_t THEMES_FOLDER_NAME[] = L"coverdeckTheme";
+
+constexpr UINT_PTR STATUS_TIMER_ID = 100;
+constexpr UINT_PTR TRACK_TIMER_ID = 101;
+constexpr UINT DEBOUNCE_MS = 500;
+
+// Host events forwarded to the display window (WM_APP, wParam).
+constexpr WPARAM APP_TRACK_CHANGED = 2;
+constexpr WPARAM APP_STATUS_CHANGED = 3;
+// Host channel announcements forwarded by the message hook (wParam 503).
+constexpr UINT WM_APP_CHANNEL = WM_APP + 1;
+
+// Runs the display window's whole life on the calling thread: GDI+ start-up,
+// class, window, message loop, tear-down. Returns the WM_QUIT code, or -1 when
+// the window cannot be made.
+int RunDisplayWindow(HINSTANCE module);
+
+LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts the window in the z-order band of `position`: 1 topmost, 2 bottom, else normal.
+void ApplyZOrder(HWND window, int position);
