@@ -1,11 +1,83 @@
 #include "window/settings.h"
+#include <shlwapi.h>
 #include "state/display_state.h"
+#include "window/settings_path.h"
 
-void LoadSettings(HWND)
+static const wchar_t WINDOW_SECTION[] = L"window";
+static const wchar_t SETTING_SECTION[] = L"setting";
+
+// An empty path stands for a settings file that cannot be located: every key
+// then reads as missing.
+static int ReadInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, int fallback)
 {
-    displayState.aspectratio = 1;
-    displayState.snap = 1;
-    displayState.attachedpicture = 1;
+    if (path[0] == L'\0')
+        return fallback;
+    return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, path));
 }
 
-void SaveSettings(HWND) {}
+static void ReadText(const wchar_t* path, const wchar_t* section, const wchar_t* key, wchar_t (&out)[MAX_PATH])
+{
+    out[0] = L'\0';
+    if (path[0] != L'\0')
+        GetPrivateProfileStringW(section, key, L"", out, MAX_PATH, path);
+}
+
+static void WriteInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, int value)
+{
+    wchar_t text[16];
+    wsprintfW(text, L"%d", value);
+    WritePrivateProfileStringW(section, key, text, path);
+}
+
+// The profile functions keep characters outside the ANSI code page only in a
+// file that already is UTF-16, so a new settings file starts as an empty
+// UTF-16LE file with its byte-order mark.
+static void CreateUnicodeFileIfMissing(const wchar_t* path)
+{
+    if (PathFileExistsW(path))
+        return;
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    static const BYTE byteOrderMark[] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(file, byteOrderMark, sizeof(byteOrderMark), &written, NULL);
+    CloseHandle(file);
+}
+
+void LoadSettings(HWND window)
+{
+    wchar_t path[MAX_PATH];
+    SettingsPath(path);
+
+    int left = ReadInt(path, WINDOW_SECTION, L"left", 0);
+    int top = ReadInt(path, WINDOW_SECTION, L"top", 0);
+    // Moved before the options are read: the move still snaps and pins with
+    // the values in force before this load.
+    SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+
+    displayState.position = ReadInt(path, SETTING_SECTION, L"position", 0);
+    displayState.aspectratio = ReadInt(path, SETTING_SECTION, L"aspectratio", 1);
+    displayState.snap = ReadInt(path, SETTING_SECTION, L"snap", 1);
+    displayState.attachedpicture = ReadInt(path, SETTING_SECTION, L"attachedpicture", 1);
+    ReadText(path, SETTING_SECTION, L"theme", displayState.theme);
+    displayState.debug = ReadInt(path, SETTING_SECTION, L"debug", 0);
+}
+
+void SaveSettings(HWND window)
+{
+    wchar_t path[MAX_PATH];
+    if (!SettingsPath(path))
+        return;
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    CreateUnicodeFileIfMissing(path);
+
+    WriteInt(path, WINDOW_SECTION, L"left", rect.left);
+    WriteInt(path, WINDOW_SECTION, L"top", rect.top);
+    WriteInt(path, SETTING_SECTION, L"position", displayState.position);
+    WriteInt(path, SETTING_SECTION, L"aspectratio", displayState.aspectratio);
+    WriteInt(path, SETTING_SECTION, L"snap", displayState.snap);
+    WriteInt(path, SETTING_SECTION, L"attachedpicture", displayState.attachedpicture);
+    WritePrivateProfileStringW(SETTING_SECTION, L"theme", displayState.theme, path);
+}
