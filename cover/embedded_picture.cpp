@@ -1,11 +1,38 @@
 #include "cover/embedded_picture.h"
+#include "cover/id3v2.h"
+#include "state/display_state.h"
 
-int ExtractEmbeddedPicture(DWORD, PictureBuffer*)
+namespace {
+
+constexpr DWORD BASS_CTYPE_STREAM_MP3 = 0x10005;
+constexpr DWORD BASS_TAG_ID3V2 = 1;
+
+}  // namespace
+
+int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture)
 {
-    return 0;
+    const AudioEntryPoints& audio = displayState.AudioLibrary;
+    if (!audio.BASS_ChannelGetInfo || !audio.BASS_ChannelGetTags)
+        return 0;
+    // A failed call leaves the record zero, which no stream type matches.
+    BassChannelInfo info;
+    ZeroMemory(&info, sizeof(info));
+    audio.BASS_ChannelGetInfo(channel, &info);
+    if (info.ctype != BASS_CTYPE_STREAM_MP3)
+        return 0;
+    return ExtractApicFromTag(channel, picture);
 }
 
-int ExtractApicFromTag(DWORD, PictureBuffer*)
+int ExtractApicFromTag(DWORD channel, PictureBuffer* picture)
 {
-    return 0;
+    if (!displayState.AudioLibrary.BASS_ChannelGetTags)
+        return 0;
+    const uint8_t* tag = reinterpret_cast<const uint8_t*>(
+        displayState.AudioLibrary.BASS_ChannelGetTags(channel, BASS_TAG_ID3V2));
+    // The library hands out a bare pointer to the whole block; its size comes
+    // from the header, which is only there behind an "ID3".
+    if (!tag || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
+        return picture->data != NULL && picture->length != 0;
+    size_t available = ID3_HEADER_SIZE + ReadSyncsafe32(tag + 6);
+    return ExtractApicFromTagBlock(tag, available, picture);
 }

@@ -1,0 +1,235 @@
+#include "cover/id3v2.h"
+#include <string.h>
+#include "cover/picture_heap.h"
+
+namespace {
+
+// Frame format flags, ID3v2.3 layout.
+constexpr uint8_t V23_COMPRESSION = 0x80;  // 4-byte decompressed size
+constexpr uint8_t V23_ENCRYPTION = 0x40;   // method byte
+constexpr uint8_t V23_GROUPING = 0x20;     // group byte
+
+// Frame format flags, ID3v2.4 layout.
+constexpr uint8_t V24_GROUPING = 0x40;          // group byte
+constexpr uint8_t V24_ENCRYPTION = 0x04;        // method byte
+constexpr uint8_t V24_UNSYNCHRONISATION = 0x02;
+constexpr uint8_t V24_DATA_LENGTH = 0x01;       // 4-byte syncsafe length
+
+constexpr size_t FRAME_ID_SIZE = 4;
+constexpr size_t FRAME_SIZE_OFFSET = 4;
+constexpr size_t FORMAT_FLAGS_OFFSET = 9;
+constexpr size_t DATA_LENGTH_SIZE = 4;
+constexpr uint8_t TEXT_ENCODING_LATIN1 = 0;
+constexpr int64_t LARGEST_PICTURE = 0x7FFFFFFF;  // PictureBuffer's length is 32-bit signed
+
+bool UsesV23FlagLayout(uint32_t version)
+{
+    return version <= ID3_LAST_2_3_LAYOUT;
+}
+
+size_t FormatFlagSkip(uint32_t version, uint8_t formatFlags)
+{
+    size_t skip = 0;
+    if (UsesV23FlagLayout(version)) {
+        if (formatFlags & V23_COMPRESSION)
+            skip += 4;
+        if (formatFlags & V23_ENCRYPTION)
+            skip += 1;
+        if (formatFlags & V23_GROUPING)
+            skip += 1;
+    } else {
+        if (formatFlags & V24_GROUPING)
+            skip += 1;
+        if (formatFlags & V24_ENCRYPTION)
+            skip += 1;
+        if (formatFlags & V24_DATA_LENGTH)
+            skip += DATA_LENGTH_SIZE;
+    }
+    return skip;
+}
+
+// Length of the zero-terminated string at `offset`, whose terminator must lie
+// before `end`.
+bool BoundedStringLength(const uint8_t* bytes, size_t offset, size_t end, size_t* length)
+{
+    if (offset >= end)
+        return false;
+    const void* terminator = memchr(bytes + offset, 0, end - offset);
+    if (!terminator)
+        return false;
+    *length = static_cast<size_t>(static_cast<const uint8_t*>(terminator) - (bytes + offset));
+    return true;
+}
+
+size_t FrameIdLength(const uint8_t* id)
+{
+    size_t length = 0;
+    while (length < FRAME_ID_SIZE && id[length] != 0)
+        ++length;
+    return length;
+}
+
+bool IsApicId(const uint8_t* id)
+{
+    return memcmp(id, "APIC", FRAME_ID_SIZE) == 0;
+}
+
+uint32_t ReadFrameSize(uint32_t version, const uint8_t* bytes)
+{
+    return version == ID3_VERSION_2_3 ? ReadBigEndian32(bytes) : ReadSyncsafe32(bytes);
+}
+
+// Drops the 0x00 that follows each stored 0xFF; returns the bytes written.
+size_t Deunsynchronise(const uint8_t* stored, size_t count, uint8_t* out)
+{
+    size_t read = 0;
+    size_t written = 0;
+    while (read < count) {
+        const void* marker = memchr(stored + read, 0xFF, count - read);
+        size_t run = marker ? static_cast<size_t>(static_cast<const uint8_t*>(marker) - stored) - read + 1
+                            : count - read;
+        memcpy(out + written, stored + read, run);
+        written += run;
+        read += run;
+        if (marker && read < count && stored[read] == 0x00)
+            ++read;
+    }
+    return written;
+}
+
+// Where the first frame starts, or false when the extended header leaves no
+// room for one.
+bool FirstFramePosition(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, size_t* pos)
+{
+    *pos = 0;
+    if (!(tagFlags & TAG_FLAG_EXTENDED_HEADER))
+        return true;
+    if (limit < 4)
+        return false;
+    if (version == ID3_VERSION_2_3) {
+        // The stated size leaves out the four size bytes themselves.
+        size_t stated = ReadBigEndian32(data);
+        if (stated > limit - 4)
+            return false;
+        *pos = stated + 4;
+    } else {
+        *pos = ReadSyncsafe32(data);
+    }
+    return true;
+}
+
+void WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, PictureBuffer* picture)
+{
+    size_t pos;
+    if (!FirstFramePosition(version, tagFlags, data, limit, &pos))
+        return;
+    while (pos < limit) {
+        if (limit - pos < FRAME_HEADER_SIZE)
+            return;
+        size_t idLength = FrameIdLength(data + pos);
+        if (idLength >= 1 && idLength < FRAME_ID_SIZE && pos > FRAME_ID_SIZE) {
+            // Some taggers miscount a frame by up to three bytes; a frame whose
+            // size starts with a zero byte then shows only the tail of its id.
+            size_t back = pos - (FRAME_ID_SIZE - idLength);
+            if (FrameIdLength(data + back) != FRAME_ID_SIZE)
+                return;
+            pos = back;
+            continue;
+        }
+        if (idLength != FRAME_ID_SIZE)
+            return;  // padding, or a malformed id
+        size_t frameSize = ReadFrameSize(version, data + pos + FRAME_SIZE_OFFSET);
+        if (frameSize > limit - pos - FRAME_HEADER_SIZE)
+            return;  // the payload would run past the tag
+        if (IsApicId(data + pos) && !picture->data) {
+            ReadApicPayload(version, tagFlags, data[pos + FORMAT_FLAGS_OFFSET],
+                            data + pos + FRAME_HEADER_SIZE, static_cast<uint32_t>(frameSize), picture);
+        }
+        pos += FRAME_HEADER_SIZE + frameSize;
+    }
+}
+
+int HasPicture(const PictureBuffer* picture)
+{
+    return picture->data != NULL && picture->length != 0;
+}
+
+}  // namespace
+
+uint32_t ReadSyncsafe32(const uint8_t* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) << 21 | static_cast<uint32_t>(bytes[1]) << 14 |
+           static_cast<uint32_t>(bytes[2]) << 7 | static_cast<uint32_t>(bytes[3]);
+}
+
+uint32_t ReadBigEndian32(const uint8_t* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
+           static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
+}
+
+void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags,
+                     const uint8_t* payload, uint32_t frameSize, PictureBuffer* picture)
+{
+    size_t skip = FormatFlagSkip(version, formatFlags);
+    if (skip >= frameSize)
+        return;  // not even the text encoding byte lies inside the frame
+    const uint8_t* start = payload + skip;
+    size_t inFrame = frameSize - skip;
+    int64_t length = static_cast<int64_t>(inFrame);
+    if (!UsesV23FlagLayout(version) && (formatFlags & V24_DATA_LENGTH) &&
+        ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) || (formatFlags & V24_UNSYNCHRONISATION))) {
+        length = ReadSyncsafe32(start - DATA_LENGTH_SIZE);
+    }
+    if (start[0] != TEXT_ENCODING_LATIN1)
+        return;
+
+    // Strings that end past `length` but inside the frame leave a negative
+    // picture length below, so the frame is the only bound they need.
+    size_t mimeLength;
+    size_t descriptionLength;
+    if (!BoundedStringLength(start, 1, inFrame, &mimeLength))
+        return;
+    // After the MIME terminator comes the picture type byte, then the description.
+    if (!BoundedStringLength(start, mimeLength + 3, inFrame, &descriptionLength))
+        return;
+    size_t pictureOffset = mimeLength + descriptionLength + 4;
+    int64_t pictureLength = length - static_cast<int64_t>(pictureOffset);
+    if (pictureLength < 0 || pictureLength > LARGEST_PICTURE)
+        return;
+    if (static_cast<uint64_t>(pictureLength) > inFrame - pictureOffset)
+        return;  // a data length indicator that claims more than the frame holds
+
+    uint8_t* block = AllocatePictureBlock(static_cast<size_t>(pictureLength));
+    if (!block)
+        return;
+    memcpy(block, start + pictureOffset, static_cast<size_t>(pictureLength));
+    picture->data = block;
+    picture->length = static_cast<int32_t>(pictureLength);
+}
+
+int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture)
+{
+    if (available < ID3_HEADER_SIZE || memcmp(block, "ID3", 3) != 0)
+        return HasPicture(picture);
+    uint32_t version = static_cast<uint32_t>(block[3]) << 8 | block[4];
+    uint8_t tagFlags = block[5];
+    size_t limit = ReadSyncsafe32(block + 6);
+    if (limit > available - ID3_HEADER_SIZE)
+        limit = available - ID3_HEADER_SIZE;  // a block cut short by the end of its file
+    if (version < ID3_VERSION_2_3)
+        return HasPicture(picture);
+
+    const uint8_t* data = block + ID3_HEADER_SIZE;
+    uint8_t* copy = NULL;
+    if ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) && version <= ID3_VERSION_2_3) {
+        copy = AllocatePictureBlock(limit);
+        if (!copy)
+            return 0;
+        limit = Deunsynchronise(data, limit, copy);
+        data = copy;
+    }
+    WalkFrames(version, tagFlags, data, limit, picture);
+    FreePictureBlock(copy);
+    return HasPicture(picture);
+}

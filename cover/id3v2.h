@@ -1,0 +1,35 @@
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+#include "state/picture_buffer.h"
+
+// The ID3v2 walker: pure functions over bytes, no globals and no I/O, so the
+// same code runs in the plug-in, the tool, the fuzzer and the benchmark.
+
+constexpr size_t ID3_HEADER_SIZE = 10;
+constexpr size_t FRAME_HEADER_SIZE = 10;
+
+// Version word: major << 8 | revision.
+constexpr uint32_t ID3_VERSION_2_3 = 0x0300;
+constexpr uint32_t ID3_LAST_2_3_LAYOUT = 0x03FF;
+
+constexpr uint8_t TAG_FLAG_UNSYNCHRONISATION = 0x80;
+constexpr uint8_t TAG_FLAG_EXTENDED_HEADER = 0x40;
+
+// b0 << 21 | b1 << 14 | b2 << 7 | b3; top bits are not masked, so overlapping
+// bits combine by OR (00 00 01 FF gives 255).
+uint32_t ReadSyncsafe32(const uint8_t* bytes);
+uint32_t ReadBigEndian32(const uint8_t* bytes);
+
+// Copies the picture out of one APIC frame payload of `frameSize` readable
+// bytes into `picture` when the frame is usable; otherwise leaves `picture`
+// untouched. Caller frees picture->data with FreePictureBlock.
+void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags,
+                     const uint8_t* payload, uint32_t frameSize, PictureBuffer* picture);
+
+// Walks a tag block from its 10-byte header on, reading no more than
+// `available` bytes (the header's tag size is clipped to them), and copies the
+// first usable APIC picture into `picture`, which the caller set to {NULL, 0}.
+// Returns 1 for a picture of at least one byte, else 0; a zero-byte picture
+// leaves data non-null. Caller frees picture->data with FreePictureBlock.
+int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture);
