@@ -37,3 +37,9 @@ endif()
 add_test(NAME product_pe COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/check-pe
     ${CMAKE_OBJDUMP} $<TARGET_FILE:coverdeck> ${PE_MACHINE})
 set_tests_properties(product_pe PROPERTIES LABELS pe)
+
+# Presentation benchmark: run by hand under wine64, prints figures; not a test.
+add_executable(present_frame_bench bench/present_frame_bench.cpp $<TARGET_OBJECTS:coverdeck_resources>)
+target_link_libraries(present_frame_bench PRIVATE win_test_support)
+set_target_properties(present_frame_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+target_link_libraries(builtin_pictures_test PRIVATE version)

@@ -10,17 +10,23 @@ ImageStreamHolder::~ImageStreamHolder()
 // The stream takes ownership of the block; on failure the block is freed here.
 int ImageStreamHolder::WrapBlock(HGLOBAL block)
 {
-    if (CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK) {
-        stream = NULL;
+    IStream* made = NULL;
+    if (CreateStreamOnHGlobal(block, TRUE, &made) != S_OK) {
+        if (made)
+            made->Release();
         GlobalFree(block);
         return 0;
     }
+    stream = made;
     memory = block;
     return 1;
 }
 
+// A zero-byte block is allowed: it stands for an empty picture and has nothing to lock.
 static HGLOBAL CopyToMovableBlock(const void* bytes, DWORD size)
 {
+    if (size > 0 && !bytes)
+        return NULL;
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     if (!block)
         return NULL;
@@ -38,18 +44,26 @@ static HGLOBAL CopyToMovableBlock(const void* bytes, DWORD size)
 
 int ImageStreamHolder::LoadFromFile(const wchar_t* path)
 {
+    // A second picture would orphan the first one's stream.
+    if (stream)
+        return 0;
     // Share mode 0: a picture someone else holds open is not read half-written.
     HANDLE file = CreateFileW(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    DWORD size = GetFileSize(file, NULL);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    if (!block) {
+    DWORD sizeHigh = 0;
+    DWORD size = GetFileSize(file, &sizeHigh);
+    // 4 GiB or more cannot be one block; the low word alone would load a torso.
+    HGLOBAL block = sizeHigh == 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size) : NULL;
+    void* target = (block && size > 0) ? GlobalLock(block) : NULL;
+    if (!block || (size > 0 && !target)) {
+        if (block)
+            GlobalFree(block);
         CloseHandle(file);
         return 0;
     }
-    void* target = GlobalLock(block);
     if (target) {
+        // A short read leaves the zero-filled tail; the decoder rejects it later.
         DWORD read = 0;
         ReadFile(file, target, size, &read, NULL);
     }
@@ -61,6 +75,8 @@ int ImageStreamHolder::LoadFromFile(const wchar_t* path)
 
 int ImageStreamHolder::LoadFromResource(HMODULE module, const wchar_t* name, const wchar_t* type)
 {
+    if (stream)
+        return 0;
     HRSRC resource = FindResourceW(module, name, type);
     if (!resource)
         return 0;
@@ -78,6 +94,8 @@ int ImageStreamHolder::LoadFromResource(HMODULE module, const wchar_t* name, con
 
 int ImageStreamHolder::LoadFromMemory(const void* bytes, uint32_t length)
 {
+    if (stream)
+        return 0;
     HGLOBAL block = CopyToMovableBlock(bytes, length);
     if (!block)
         return 0;

@@ -1,11 +1,131 @@
 #include "render/frame.h"
+#include "render/held_picture.h"
 
-void PresentFrame(HWND) {}
-void ComposeFrame(HDC) {}
-void DrawBackground(HDC) {}
-void DrawCover(HDC) {}
-void DrawOverlay(HDC) {}
-ImageRect FitCoverRect(const ImageRect& slot, int, int)
+static const Gdiplus::ARGB MARKER_COLOUR = 0xFF00FF00;
+static const float MARKER_WIDTH = 3.0f;
+static const int MARKER_LENGTH = 3;
+
+ImageRect FitCoverRect(const ImageRect& slot, int pictureWidth, int pictureHeight)
 {
-    return slot;
+    ImageRect fitted = slot;
+    const double slotShape = static_cast<double>(slot.width) / slot.height;
+    const double pictureShape = static_cast<double>(pictureWidth) / pictureHeight;
+    // A 0 x 0 slot gives NaN, which compares false and takes the width-filling
+    // branch. The products are taken in 64 bits so huge pictures cannot wrap;
+    // each quotient is at most the slot's own side, so it fits back in 32.
+    if (slotShape > pictureShape) {
+        fitted.width = static_cast<int>(static_cast<int64_t>(pictureWidth) * slot.height / pictureHeight);
+        fitted.x = slot.x + (slot.width - fitted.width) / 2;
+    } else {
+        fitted.height = static_cast<int>(static_cast<int64_t>(pictureHeight) * slot.width / pictureWidth);
+        fitted.y = slot.y + (slot.height - fitted.height) / 2;
+    }
+    return fitted;
+}
+
+// Background and overlay are drawn at their own pixel size from the top-left
+// corner, whatever their stored resolution; one that does not decode draws nothing.
+static void DrawWholePicture(HDC target, const ImageStreamHolder& holder)
+{
+    GpGraphics* graphics = NULL;
+    GdipCreateFromHDC(target, &graphics);
+    GpBitmap* picture = NULL;
+    if (graphics && DecodeHeldPicture(holder, &picture) == Gdiplus::Ok) {
+        UINT width = 0, height = 0;
+        GdipGetImageWidth(picture, &width);
+        GdipGetImageHeight(picture, &height);
+        GdipDrawImageRectI(graphics, picture, 0, 0, static_cast<INT>(width), static_cast<INT>(height));
+        GdipDisposeImage(picture);
+    }
+    if (graphics)
+        GdipDeleteGraphics(graphics);
+}
+
+void DrawBackground(HDC target)
+{
+    DrawWholePicture(target, displayState.background);
+}
+
+void DrawOverlay(HDC target)
+{
+    DrawWholePicture(target, displayState.overlay);
+}
+
+static void DrawMarker(GpGraphics* graphics, const ImageRect& slot)
+{
+    GpPen* pen = NULL;
+    if (GdipCreatePen1(MARKER_COLOUR, MARKER_WIDTH, Gdiplus::UnitWorld, &pen) != Gdiplus::Ok)
+        return;
+    GdipDrawLineI(graphics, pen, slot.x, slot.y, slot.x + MARKER_LENGTH, slot.y);
+    GdipDeletePen(pen);
+}
+
+void DrawCover(HDC target)
+{
+    GpGraphics* graphics = NULL;
+    GdipCreateFromHDC(target, &graphics);
+    GpBitmap* picture = NULL;
+    if (graphics && DecodeHeldPicture(displayState.cover, &picture) == Gdiplus::Ok) {
+        const ImageRect& slot = displayState.imageRect;
+        ImageRect destination = slot;
+        if (displayState.aspectratio) {
+            UINT width = 0, height = 0;
+            GdipGetImageWidth(picture, &width);
+            GdipGetImageHeight(picture, &height);
+            if (width > 0 && height > 0)
+                destination = FitCoverRect(slot, static_cast<int>(width), static_cast<int>(height));
+        }
+        GdipDrawImageRectI(graphics, picture, destination.x, destination.y, destination.width,
+                           destination.height);
+        if (displayState.debug && displayState.coverFromTag)
+            DrawMarker(graphics, slot);
+        GdipDisposeImage(picture);
+    }
+    if (graphics)
+        GdipDeleteGraphics(graphics);
+}
+
+void ComposeFrame(HDC target)
+{
+    DrawBackground(target);
+    DrawCover(target);
+    DrawOverlay(target);
+}
+
+void PresentFrame(HWND window)
+{
+    HDC screen = GetDC(NULL);
+    RECT bounds = {};
+    GetWindowRect(window, &bounds);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    HDC canvasDc = CreateCompatibleDC(screen);
+
+    // A zero-sized window has no canvas; it keeps whatever it showed.
+    GpBitmap* canvas = NULL;
+    if (width > 0 && height > 0)
+        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &canvas);
+    HBITMAP canvasBitmap = NULL;
+    if (canvas)
+        GdipCreateHBITMAPFromBitmap(canvas, &canvasBitmap, 0);
+
+    if (canvasDc && canvasBitmap) {
+        HGDIOBJ previous = SelectObject(canvasDc, canvasBitmap);
+        ComposeFrame(canvasDc);
+        POINT destination = {bounds.left, bounds.top};
+        SIZE size = {width, height};
+        POINT source = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(window, screen, &destination, &size, canvasDc, &source, 0, &blend, ULW_ALPHA);
+        SelectObject(canvasDc, previous);
+    }
+
+    if (canvasDc)
+        DeleteDC(canvasDc);
+    if (screen)
+        ReleaseDC(NULL, screen);
+    if (canvasBitmap)
+        DeleteObject(canvasBitmap);
+    if (canvas)
+        GdipDisposeImage(canvas);
 }

@@ -1,5 +1,17 @@
 #include "render/theme.h"
+#include "render/held_picture.h"
+#include "resources/resource_ids.h"
 #include "state/display_state.h"
+#include "state/format_path.h"
+
+static const wchar_t PICTURE_RESOURCE_TYPE[] = L"PNG";
+static const ImageRect BUILTIN_IMAGE_RECT = {2, 2, 100, 100};
+
+// A path that does not fit comes back empty, which no load or INI read accepts.
+static bool ThemeFilePath(wchar_t (&path)[MAX_PATH], const wchar_t* fileName)
+{
+    return FormatPath(path, L"%s\\%s\\%s", displayState.themesRoot, displayState.theme, fileName);
+}
 
 void ReleaseThemePictures()
 {
@@ -9,12 +21,64 @@ void ReleaseThemePictures()
 
 void ReadThemeRect()
 {
-    displayState.imageRect = {2, 2, 100, 100};
+    ImageRect& rect = displayState.imageRect;
+    if (displayState.theme[0] == L'\0') {
+        rect = BUILTIN_IMAGE_RECT;
+        return;
+    }
+    wchar_t path[MAX_PATH];
+    if (!ThemeFilePath(path, L"theme.ini")) {
+        rect = {0, 0, 0, 0};
+        return;
+    }
+    rect.x = static_cast<int>(GetPrivateProfileIntW(L"image", L"x", 0, path));
+    rect.y = static_cast<int>(GetPrivateProfileIntW(L"image", L"y", 0, path));
+    rect.width = static_cast<int>(GetPrivateProfileIntW(L"image", L"width", 0, path));
+    rect.height = static_cast<int>(GetPrivateProfileIntW(L"image", L"height", 0, path));
+}
+
+static void LoadThemePictures()
+{
+    if (displayState.theme[0] == L'\0') {
+        displayState.background.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_BACKGROUND),
+                                                 PICTURE_RESOURCE_TYPE);
+        displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY),
+                                              PICTURE_RESOURCE_TYPE);
+        return;
+    }
+    wchar_t path[MAX_PATH];
+    if (ThemeFilePath(path, L"background.png"))
+        displayState.background.LoadFromFile(path);
+    if (ThemeFilePath(path, L"overlay.png"))
+        displayState.overlay.LoadFromFile(path);
+}
+
+static void SizeWindowToBackground(HWND window)
+{
+    GpBitmap* picture = NULL;
+    UINT width = 0, height = 0;
+    if (DecodeHeldPicture(displayState.background, &picture) == Gdiplus::Ok) {
+        GdipGetImageHeight(picture, &height);
+        GdipGetImageWidth(picture, &width);
+        GdipDisposeImage(picture);
+    }
+    // A background that does not decode gives a 0 x 0 window; the theme stays.
+    SetWindowPos(window, NULL, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LoadTheme(HWND window)
 {
-    ReleaseThemePictures();
-    ReadThemeRect();
-    SetWindowPos(window, NULL, 0, 0, 112, 112, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // At most two passes: the chosen theme, then the built-in one. If even the
+    // built-in background fails (no memory), there is nothing better to retry.
+    for (;;) {
+        ReleaseThemePictures();
+        ReadThemeRect();
+        LoadThemePictures();
+        if (displayState.background.GetStream() || displayState.theme[0] == L'\0')
+            break;
+        displayState.theme[0] = L'\0';
+    }
+    if (displayState.background.GetStream())
+        SizeWindowToBackground(window);
 }

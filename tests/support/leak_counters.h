@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+#include <stddef.h>
+
+// Counters of what a process holds, for leak checks before and after a loop.
+// GetGuiResources and GetProcessHandleCount read 0 under Wine, so these probe
+// the handle spaces themselves.
+
+// Live GDI objects of any type (DCs, bitmaps, pens, brushes, fonts, regions...).
+size_t CountGdiObjects();
+// Open kernel handles (files, events, threads, sections...).
+size_t CountKernelHandles();
+// Busy blocks of the process heap, where global memory blocks live too.
+size_t CountProcessHeapBlocks();
+// Committed private bytes of the address space.
+size_t CommittedPrivateBytes();
+
+struct LeakCounts {
+    size_t gdiObjects;
+    size_t kernelHandles;
+    size_t heapBlocks;
+    size_t privateBytes;
+};
+LeakCounts TakeLeakCounts();

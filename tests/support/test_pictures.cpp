@@ -1,0 +1,97 @@
+#include "support/test_pictures.h"
+#include <string.h>
+
+static bool FindEncoder(const wchar_t* mimeType, CLSID* encoder)
+{
+    UINT count = 0, size = 0;
+    if (GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
+        return false;
+    std::vector<unsigned char> storage(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
+    if (GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok)
+        return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (lstrcmpiW(codecs[i].MimeType, mimeType) == 0) {
+            *encoder = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeType)
+{
+    std::vector<unsigned char> bytes;
+    CLSID encoder;
+    if (!FindEncoder(mimeType, &encoder))
+        return bytes;
+    IStream* stream = NULL;
+    if (CreateStreamOnHGlobal(NULL, TRUE, &stream) != S_OK)
+        return bytes;
+    if (GdipSaveImageToStream(bitmap, stream, &encoder, NULL) == Gdiplus::Ok) {
+        HGLOBAL block = NULL;
+        GetHGlobalFromStream(stream, &block);
+        STATSTG stat = {};
+        stream->Stat(&stat, STATFLAG_NONAME);
+        const void* data = GlobalLock(block);
+        if (data) {
+            const auto* first = static_cast<const unsigned char*>(data);
+            bytes.assign(first, first + stat.cbSize.QuadPart);
+            GlobalUnlock(block);
+        }
+    }
+    stream->Release();
+    return bytes;
+}
+
+std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour, const wchar_t* mimeType)
+{
+    std::vector<unsigned char> bytes;
+    GpBitmap* bitmap = NULL;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &bitmap) != Gdiplus::Ok)
+        return bytes;
+    GpGraphics* graphics = NULL;
+    if (GdipGetImageGraphicsContext(bitmap, &graphics) == Gdiplus::Ok) {
+        GdipGraphicsClear(graphics, colour);
+        GdipDeleteGraphics(graphics);
+        bytes = EncodeBitmap(bitmap, mimeType);
+    }
+    GdipDisposeImage(bitmap);
+    return bytes;
+}
+
+PixelCanvas::PixelCanvas(int width, int height)
+    : w(width), h(height), memoryDc(CreateCompatibleDC(NULL)), bitmap(NULL), previous(NULL), bits(NULL)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = NULL;
+    bitmap = CreateDIBSection(memoryDc, &info, DIB_RGB_COLORS, &pixels, NULL, 0);
+    if (bitmap) {
+        memset(pixels, 0, static_cast<size_t>(width) * height * 4);
+        bits = static_cast<const Pixel*>(pixels);
+        previous = SelectObject(memoryDc, bitmap);
+    }
+}
+
+PixelCanvas::~PixelCanvas()
+{
+    if (bitmap) {
+        SelectObject(memoryDc, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memoryDc);
+}
+
+Pixel PixelCanvas::at(int x, int y) const
+{
+    GdiFlush();
+    if (!bits || x < 0 || y < 0 || x >= w || y >= h)
+        return Pixel{0, 0, 0, 0};
+    return bits[static_cast<size_t>(y) * w + x];
+}

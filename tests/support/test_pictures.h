@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+#include <vector>
+#include "render/gdiplus_flat.h"
+
+// An encoded picture of one solid colour, made with GDI+ ("image/png",
+// "image/jpeg", "image/bmp"...). Empty when the encoder is missing.
+std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour, const wchar_t* mimeType);
+
+// A picture whose pixels come from `colourAt(x, y)`, encoded as PNG.
+template <typename ColourAt>
+std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt);
+std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeType);
+
+struct Pixel {
+    uint8_t b, g, r, a;
+};
+
+// A top-down 32-bit DIB section selected into a memory DC, zero-filled, to
+// compose into and read back.
+class PixelCanvas {
+public:
+    PixelCanvas(int width, int height);
+    ~PixelCanvas();
+    PixelCanvas(const PixelCanvas&) = delete;
+    PixelCanvas& operator=(const PixelCanvas&) = delete;
+    HDC dc() const { return memoryDc; }
+    Pixel at(int x, int y) const;
+    int width() const { return w; }
+    int height() const { return h; }
+
+private:
+    int w, h;
+    HDC memoryDc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    const Pixel* bits;
+};
+
+template <typename ColourAt>
+std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt)
+{
+    GpBitmap* bitmap = NULL;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &bitmap) != Gdiplus::Ok)
+        return {};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            GdipBitmapSetPixel(bitmap, x, y, colourAt(x, y));
+    std::vector<unsigned char> bytes = EncodeBitmap(bitmap, L"image/png");
+    GdipDisposeImage(bitmap);
+    return bytes;
+}
