@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include "plugin_module.h"
+
+typedef DWORD(WINAPI* BassStreamCreateFileFn)(BOOL mem, const void* file, ULONGLONG offset, ULONGLONG length,
+                                              DWORD flags);
+typedef BOOL(WINAPI* BassStreamFreeFn)(DWORD handle);
+
+// The audio library the host plays through; none when started with "--bass none".
+struct AudioLibrary {
+    HMODULE module = NULL;
+    BassStreamCreateFileFn streamCreateFile = nullptr;
+    BassStreamFreeFn streamFree = nullptr;
+};
+
+// Everything the sample host knows; its window procedure and its steps share it.
+struct HostState {
+    HWND window = NULL;
+    PluginModule plugin;
+    AudioLibrary audio;
+    LRESULT playStatus = HOST_STATUS_STOPPED;
+    std::wstring currentPath;
+    DWORD channel = 0;
+};
+
+extern HostState hostState;

@@ -1,0 +1,73 @@
+#include "host_window.h"
+#include "host_state.h"
+#include "output.h"
+
+namespace {
+
+constexpr int HOST_LEFT = 600, HOST_TOP = 300, HOST_WIDTH = 480, HOST_HEIGHT = 240;
+
+void PassThroughHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!hostState.plugin.hook)
+        return;
+    MSG msg = {};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = GetMessageTime();
+    DWORD pos = GetMessagePos();
+    msg.pt.x = static_cast<short>(LOWORD(pos));
+    msg.pt.y = static_cast<short>(HIWORD(pos));
+    hostState.plugin.hook(&msg);
+}
+
+LRESULT OnHostInfo(WPARAM what, LPARAM lParam)
+{
+    if (what == HOST_INFO_PATH) {
+        SetWindowTextW(reinterpret_cast<HWND>(lParam), hostState.currentPath.c_str());
+        Report("path-query %s", Utf8Of(hostState.currentPath).c_str());
+    } else if (what == HOST_INFO_CHANNEL) {
+        Report("channel-announced %lu", static_cast<unsigned long>(lParam));
+    }
+    return 0;
+}
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Every message of the host window passes the plug-in's hook once, here.
+    PassThroughHook(window, message, wParam, lParam);
+    switch (message) {
+    case WM_HOST_STATUS:
+        if (wParam != HOST_STATUS_QUERY)
+            return 0;
+        Report("status-query");
+        return hostState.playStatus;
+    case WM_HOST_INFO:
+        return OnHostInfo(wParam, lParam);
+    case WM_COMMAND:
+        Report("command %u", static_cast<unsigned>(LOWORD(wParam)));
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+HWND CreateHostWindow(HINSTANCE instance)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = HostWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = HOST_WINDOW_CLASS;
+    if (!RegisterClassW(&windowClass))
+        return NULL;
+    HWND window = CreateWindowExW(0, HOST_WINDOW_CLASS, L"Quaver sample host", WS_OVERLAPPEDWINDOW, HOST_LEFT,
+                                  HOST_TOP, HOST_WIDTH, HOST_HEIGHT, NULL, NULL, instance, NULL);
+    if (window)
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    return window;
+}

@@ -1,0 +1,49 @@
+#include "output.h"
+#include <windows.h>
+#include <stdarg.h>
+#include <stdio.h>
+
+static void WriteLine(DWORD which, const char* format, va_list args)
+{
+    char line[4096];
+    int length = vsnprintf(line, sizeof line - 1, format, args);
+    if (length < 0)
+        return;
+    if (length > static_cast<int>(sizeof line) - 2)
+        length = static_cast<int>(sizeof line) - 2;
+    line[length++] = '\n';
+    DWORD written = 0;
+    WriteFile(GetStdHandle(which), line, static_cast<DWORD>(length), &written, NULL);
+}
+
+void Report(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    WriteLine(STD_OUTPUT_HANDLE, format, args);
+    va_end(args);
+}
+
+void ReportError(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    WriteLine(STD_ERROR_HANDLE, format, args);
+    va_end(args);
+}
+
+std::string Utf8Of(const std::wstring& text)
+{
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), NULL, 0, NULL, NULL);
+    std::string out(length, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], length, NULL, NULL);
+    return out;
+}
+
+std::wstring WideOf(const std::string& utf8)
+{
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), NULL, 0);
+    std::wstring out(length, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), &out[0], length);
+    return out;
+}

@@ -1,0 +1,77 @@
+#include "plugin_session.h"
+#include <tlhelp32.h>
+#include "host_state.h"
+#include "message_pump.h"
+#include "output.h"
+
+namespace {
+
+constexpr DWORD WINDOW_APPEAR_TIMEOUT_MS = 10000;
+
+BOOL CALLBACK CountIfPluginWindow(HWND window, LPARAM count)
+{
+    wchar_t className[64];
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && GetClassNameW(window, className, 64) &&
+        lstrcmpW(className, PLUGIN_WINDOW_CLASS) == 0)
+        ++*reinterpret_cast<unsigned*>(count);
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindPluginWindow()
+{
+    return FindWindowW(PLUGIN_WINDOW_CLASS, NULL);
+}
+
+bool StartPlugin()
+{
+    BOOL started = hostState.plugin.callback(hostState.window, EVENT_INIT);
+    Report("init %d", started);
+    if (!started)
+        return false;
+    PumpUntil([] { return IsWindowVisible(FindPluginWindow()) != FALSE; }, WINDOW_APPEAR_TIMEOUT_MS);
+    ReportPluginWindow();
+    return true;
+}
+
+void StopPlugin()
+{
+    Report("quit %d", hostState.plugin.callback(hostState.window, EVENT_QUIT));
+}
+
+void ReportPluginWindow()
+{
+    RECT rect;
+    HWND window = FindPluginWindow();
+    if (!window || !GetWindowRect(window, &rect)) {
+        Report("window none");
+        return;
+    }
+    Report("window %ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+unsigned CountThreads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    unsigned count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+unsigned CountPluginWindows()
+{
+    unsigned count = 0;
+    EnumWindows(CountIfPluginWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}

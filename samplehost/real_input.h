@@ -1,0 +1,11 @@
+#pragma once
+#include <windows.h>
+#include <vector>
+
+// Real input through SendInput, paced so that the receiving thread (the
+// plug-in's, which may be in a modal move loop) keeps up.
+void LeftDrag(POINT from, POINT to);
+void DoubleClick(POINT at, bool shiftOnSecondClick);
+void RightClick(POINT at);
+void LeftClick(POINT at);
+void PressKeys(const std::vector<WORD>& keys);

@@ -1,0 +1,146 @@
+#include "step_runner.h"
+#include <shlwapi.h>
+#include "host_state.h"
+#include "message_pump.h"
+#include "output.h"
+#include "plugin_session.h"
+#include "real_input.h"
+#include "screen_capture.h"
+
+namespace {
+
+constexpr DWORD SETTLE_MS = 300;
+constexpr LRESULT STATUS_PLAYING = 1;
+constexpr DWORD BASS_UNICODE = 0x80000000;
+
+StepResult Fail(const Step& step, const char* message)
+{
+    ReportError("error line %d: %s: %s", step.line, Utf8Of(step.text).c_str(), message);
+    return StepResult::Failed;
+}
+
+POINT CentreOf(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+DWORD OpenChannel(const std::wstring& path)
+{
+    if (!hostState.audio.streamCreateFile || PathIsURLW(path.c_str()))
+        return 0;
+    return hostState.audio.streamCreateFile(FALSE, path.c_str(), 0, 0, BASS_UNICODE);
+}
+
+std::wstring FullPathOf(const std::wstring& path)
+{
+    if (PathIsURLW(path.c_str()))
+        return path;
+    wchar_t full[MAX_PATH * 2];
+    DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, NULL);
+    return (length == 0 || length >= MAX_PATH * 2) ? path : std::wstring(full);
+}
+
+StepResult Play(const Step& step)
+{
+    DWORD previous = hostState.channel;
+    hostState.currentPath = FullPathOf(step.argument);
+    hostState.channel = OpenChannel(hostState.currentPath);
+    hostState.playStatus = STATUS_PLAYING;
+    Report("channel %lu", static_cast<unsigned long>(hostState.channel));
+    // Announced to the host's own window, so the plug-in learns it through its hook.
+    SendMessageW(hostState.window, WM_HOST_INFO, HOST_INFO_CHANNEL, static_cast<LPARAM>(hostState.channel));
+    if (previous && hostState.audio.streamFree)
+        hostState.audio.streamFree(previous);
+    hostState.plugin.callback(hostState.window, EVENT_TRACK);
+    return StepResult::Done;
+}
+
+StepResult Cycle(int times)
+{
+    for (int i = 1; i <= times; ++i) {
+        StopPlugin();
+        unsigned leftAfterQuit = CountPluginWindows();
+        if (!StartPlugin())
+            return StepResult::Failed;
+        Report("cycle %d threads %u windows-after-quit %u", i, CountThreads(), leftAfterQuit);
+    }
+    return StepResult::Done;
+}
+
+StepResult WithPluginWindow(const Step& step)
+{
+    HWND window = FindPluginWindow();
+    if (!window)
+        return Fail(step, "no plug-in window");
+    POINT centre = CentreOf(window);
+    switch (step.kind) {
+    case StepKind::Drag:
+        LeftDrag(centre, POINT{centre.x + step.numbers[0], centre.y + step.numbers[1]});
+        PumpFor(SETTLE_MS);
+        ReportPluginWindow();
+        break;
+    case StepKind::DoubleClick:
+        DoubleClick(centre, step.shift);
+        PumpFor(SETTLE_MS);
+        break;
+    case StepKind::RightClick:
+        RightClick(centre);
+        PumpFor(SETTLE_MS);
+        break;
+    default:
+        break;
+    }
+    return StepResult::Done;
+}
+
+StepResult Capture(const Step& step)
+{
+    HWND window = FindPluginWindow();
+    RECT area;
+    if (!window || !GetWindowRect(window, &area))
+        return Fail(step, "no plug-in window");
+    if (!CaptureScreenArea(area, step.argument.c_str()))
+        return Fail(step, "capture failed");
+    Report("capture %s %ld %ld", Utf8Of(step.argument).c_str(), area.right - area.left, area.bottom - area.top);
+    return StepResult::Done;
+}
+
+}  // namespace
+
+StepResult RunStep(const Step& step)
+{
+    switch (step.kind) {
+    case StepKind::Play:
+        return Play(step);
+    case StepKind::Status:
+        hostState.playStatus = step.numbers[0];
+        hostState.plugin.callback(hostState.window, EVENT_STATUS);
+        return StepResult::Done;
+    case StepKind::Event:
+        Report("event %d %d", step.numbers[0], hostState.plugin.callback(hostState.window, step.numbers[0]));
+        return StepResult::Done;
+    case StepKind::Wait:
+        PumpFor(static_cast<DWORD>(step.numbers[0]));
+        return StepResult::Done;
+    case StepKind::Drag:
+    case StepKind::DoubleClick:
+    case StepKind::RightClick:
+        return WithPluginWindow(step);
+    case StepKind::Key:
+        PressKeys(step.keys);
+        PumpFor(SETTLE_MS);
+        return StepResult::Done;
+    case StepKind::Rect:
+        ReportPluginWindow();
+        return StepResult::Done;
+    case StepKind::Capture:
+        return Capture(step);
+    case StepKind::Cycle:
+        return Cycle(step.numbers[0]);
+    case StepKind::Quit:
+        return StepResult::Quit;
+    }
+    return StepResult::Done;
+}
