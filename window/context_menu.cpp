@@ -1,6 +1,134 @@
 #include "window/context_menu.h"
+#include <shlwapi.h>
+#include "render/frame.h"
+#include "render/theme.h"
 #include "state/display_state.h"
+#include "state/format_path.h"
+#include "window/display_window.h"
 
-void ShowContextMenu(HWND) {}
-void AppendThemeItems(HMENU) {}
-void OnCommand(HWND, int) {}
+static bool IsThemeCommand(int id)
+{
+    // One past the last theme item is included, as the command range has it.
+    return id >= IDM_THEME_FIRST && id <= IDM_THEME_FIRST + MAX_THEME_ITEMS;
+}
+
+static bool IsThemeFolder(const WIN32_FIND_DATAW& entry)
+{
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    // "." and ".." are not special: with a theme.ini in the themes folder or
+    // beside the module they are themes like any other.
+    wchar_t themeIni[MAX_PATH];
+    if (!FormatPath(themeIni, L"%s\\%s\\theme.ini", displayState.themesRoot, entry.cFileName))
+        return false;
+    return PathFileExistsW(themeIni) != FALSE;
+}
+
+void AppendThemeItems(HMENU themeMenu)
+{
+    DeleteMenu(themeMenu, IDM_THEME_FIRST, MF_BYCOMMAND);
+
+    wchar_t pattern[MAX_PATH];
+    if (!FormatPath(pattern, L"%s\\*", displayState.themesRoot))
+        return;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(pattern, &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    int count = 0;
+    do {
+        if (!IsThemeFolder(entry) || count >= MAX_THEME_ITEMS)
+            continue;
+        UINT id = IDM_THEME_FIRST + count;
+        AppendMenuW(themeMenu, MF_STRING, id, entry.cFileName);
+        if (lstrcmpW(entry.cFileName, displayState.theme) == 0)
+            CheckMenuItem(themeMenu, id, MF_BYCOMMAND | MF_CHECKED);
+        ++count;
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+static void MarkCurrentSettings(HMENU popup)
+{
+    int position = displayState.position;
+    if (position >= 0 && position <= 2)
+        CheckMenuRadioItem(popup, IDM_ZORDER_NORMAL, IDM_ZORDER_BOTTOM, IDM_ZORDER_NORMAL + position, MF_BYCOMMAND);
+    if (displayState.aspectratio)
+        CheckMenuItem(popup, IDM_ASPECTRATIO, MF_BYCOMMAND | MF_CHECKED);
+    if (displayState.snap)
+        CheckMenuItem(popup, IDM_SNAP, MF_BYCOMMAND | MF_CHECKED);
+    if (displayState.attachedpicture)
+        CheckMenuItem(popup, IDM_ATTACHEDPICTURE, MF_BYCOMMAND | MF_CHECKED);
+    if (displayState.theme[0] == L'\0')
+        CheckMenuItem(popup, IDM_THEME_DEFAULT, MF_BYCOMMAND | MF_CHECKED);
+}
+
+HMENU BuildContextMenu()
+{
+    HMENU holder = LoadMenuW(displayState.module, MAKEINTRESOURCEW(IDR_CONTEXTMENU));
+    if (!holder)
+        return NULL;
+    HMENU popup = GetSubMenu(holder, 0);
+    AppendThemeItems(GetSubMenu(popup, 0));
+    MarkCurrentSettings(popup);
+    return holder;
+}
+
+void ShowContextMenu(HWND window)
+{
+    HMENU holder = BuildContextMenu();
+    if (!holder)
+        return;
+    HMENU popup = GetSubMenu(holder, 0);
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    // TPM_RETURNCMD: the choice comes back here instead of as a posted
+    // WM_COMMAND; TPM_NONOTIFY: no menu notifications reach the window.
+    int id = static_cast<int>(
+        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, window, NULL));
+    if (IsThemeCommand(id)) {
+        GetMenuStringW(popup, id, displayState.theme, MAX_PATH, MF_BYCOMMAND);
+        LoadTheme(window);
+        PresentFrame(window);
+    } else {
+        SendMessageW(window, WM_COMMAND, id & 0xFFFF, 0);
+    }
+    DestroyMenu(holder);
+}
+
+static int Toggled(int value)
+{
+    return value == 0 ? 1 : 0;
+}
+
+void OnCommand(HWND window, int id)
+{
+    switch (id) {
+    case IDM_ZORDER_NORMAL:
+    case IDM_ZORDER_TOPMOST:
+    case IDM_ZORDER_BOTTOM:
+        // Stored first: the position-changing handler pins by the new mode.
+        displayState.position = id - IDM_ZORDER_NORMAL;
+        ApplyZOrder(window, displayState.position);
+        break;
+    case IDM_ASPECTRATIO:
+        displayState.aspectratio = Toggled(displayState.aspectratio);
+        PresentFrame(window);
+        break;
+    case IDM_SNAP:
+        // Takes effect at the window's next move.
+        displayState.snap = Toggled(displayState.snap);
+        break;
+    case IDM_ATTACHEDPICTURE:
+        // Takes effect at the next cover refresh.
+        displayState.attachedpicture = Toggled(displayState.attachedpicture);
+        break;
+    case IDM_THEME_DEFAULT:
+        displayState.theme[0] = L'\0';
+        LoadTheme(window);
+        PresentFrame(window);
+        break;
+    default:
+        break;
+    }
+}
