@@ -1,0 +1,82 @@
+#pragma once
+// Drives the sample host (bin\quaver_host.exe) from a test program: it runs the
+// host with a plug-in, an audio library and a script of steps, and returns what
+// the host reported.
+//
+// Steps, one string each: "play PATH-OR-URL", "status N", "event N", "wait MS",
+// "drag DX DY", "dblclick", "dblclick shift", "rightclick", "key NAME...",
+// "rect", "capture FILE.png", "cycle N", "quit". Key names: down, up, left,
+// right, return (or enter), escape, tab, space, and single letters or digits.
+//
+// Lines the host reports on stdout (each a whole line):
+//   audio-library PATH | audio-library none
+//   record RESERVED HOOK CALLBACK      HOOK/CALLBACK: in-module, outside or null
+//   info-stable 1                      GetGPluginInfo gave the same record twice
+//   threads before-init N | threads after-quit N
+//   init R                             EVENT_INIT's result
+//   window LEFT TOP WIDTH HEIGHT | window none
+//                                      after init, after drag, and for "rect"
+//   channel N                          "play" opened channel N (0: URL, no library or no file)
+//   channel-announced N                the host's own window saw the announcement
+//   status-query                       the plug-in asked for the play status
+//   path-query PATH                    the plug-in asked for the current path
+//   command ID                         WM_COMMAND reached the host window (40149: activate)
+//   event CODE R                       "event" step and its result
+//   capture FILE WIDTH HEIGHT
+//   cycle I threads N windows-after-quit W
+//   step N ok TEXT                     step N (its line in the script) is done
+//   quit R                             EVENT_QUIT's result
+//   windows-after-quit N               plug-in windows left once the module is freed
+// "play" sets the play status to 1 (playing); "status N" sets it to N.
+// Exit codes: 0 done, 1 a step failed, 2 bad script or option ("error line N:
+// ..." on stderr), 3 the plug-in, its export or the audio library is missing.
+//
+// Menus: the right click activates the plug-in's window, so the keys of a
+// following "key" step reach the popup menu that the plug-in tracks on its own
+// thread (checked under Wine: "rightclick", "key down down down return" picks
+// the third item, separators skipped). "key escape" dismisses it.
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "support/test_support.h"
+
+struct HostRun {
+    DWORD exitCode = 0;
+    bool timedOut = false;
+    std::vector<std::string> lines;  // stdout, one fact a line
+    std::string errors;              // stderr
+
+    bool Has(const std::string& line) const;
+    int Count(const std::string& line) const;
+    std::vector<std::string> StartingWith(const std::string& prefix) const;
+    // Everything reported, for failure messages.
+    std::string Transcript() const;
+};
+
+struct HostLaunch {
+    std::wstring plugin;  // path of coverdeck.qpl; empty: the one in BinDir()
+    std::wstring bass;    // empty: the host's default (bin\bass.dll); L"none"; or a path
+    std::vector<std::wstring> extraArguments;
+    // The host is killed (and the run marked timed out) after this long.
+    DWORD timeoutMs = 180000;
+};
+
+// Runs the host with `steps` (written to a script file) and waits for it.
+HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps);
+
+// Copies bin\coverdeck.qpl into `folder`, so that the settings file and theme
+// folders can live beside it; returns the copy's path.
+std::wstring CopyPluginInto(const TempFolder& folder);
+
+// Reads "window LEFT TOP WIDTH HEIGHT" into a rectangle; false for any other line.
+bool ParseWindowLine(const std::string& line, RECT* rect);
+// The rectangle of the last "window ..." line; false when there is none.
+bool LastWindowRect(const HostRun& run, RECT* rect);
+
+// Pixels of a PNG file (GDI+ is started for the call), as 0xAARRGGBB rows.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+bool LoadPicture(const std::wstring& path, Picture* picture);
