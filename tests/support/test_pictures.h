@@ -8,9 +8,10 @@
 // "image/jpeg", "image/bmp"...). Empty when the encoder is missing.
 std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour, const wchar_t* mimeType);
 
-// A picture whose pixels come from `colourAt(x, y)`, encoded as PNG.
+// A picture whose pixels come from `colourAt(x, y)`, encoded as PNG with the
+// given resolution in dots per inch.
 template <typename ColourAt>
-std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt);
+std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt, float dpi = 96.0f);
 std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeType);
 
 struct Pixel {
@@ -39,7 +40,7 @@ private:
 };
 
 template <typename ColourAt>
-std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt)
+std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt, float dpi)
 {
     GpBitmap* bitmap = NULL;
     if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &bitmap) != Gdiplus::Ok)
@@ -47,6 +48,7 @@ std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourA
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             GdipBitmapSetPixel(bitmap, x, y, colourAt(x, y));
+    GdipBitmapSetResolution(bitmap, dpi, dpi);
     std::vector<unsigned char> bytes = EncodeBitmap(bitmap, L"image/png");
     GdipDisposeImage(bitmap);
     return bytes;

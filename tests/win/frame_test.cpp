@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include "render/frame.h"
+#include "resources/resource_ids.h"
+#include "support/leak_counters.h"
+#include "support/test_pictures.h"
+#include "support/test_support.h"
+#include "window/gdiplus_session.h"
+
+namespace {
+
+const Gdiplus::ARGB RED = 0xFFFF0000;
+const Gdiplus::ARGB BLUE = 0xFF0000FF;
+
+bool Near(const Pixel& p, int r, int g, int b, int a = 255, int tolerance = 6)
+{
+    return abs(p.r - r) <= tolerance && abs(p.g - g) <= tolerance && abs(p.b - b) <= tolerance &&
+           abs(p.a - a) <= tolerance;
+}
+bool IsGrey(const Pixel& p) { return Near(p, 224, 224, 224); }
+bool IsRed(const Pixel& p) { return Near(p, 255, 0, 0, 255, 30); }
+
+TEST(FitCoverRect, TouchesTwoSidesAndCentresOnTheOther)
+{
+    const ImageRect slot = {2, 2, 100, 100};
+    const struct { int w, h; ImageRect expected; } cases[] = {
+        {300, 200, {2, 19, 100, 66}},
+        {200, 300, {19, 2, 66, 100}},
+        {500, 500, {2, 2, 100, 100}},   // equal proportions: the width fills
+        {100, 67, {2, 18, 100, 67}},    // odd free space: the extra row at the bottom
+        {67, 100, {18, 2, 67, 100}},
+    };
+    for (const auto& c : cases) {
+        ImageRect fitted = FitCoverRect(slot, c.w, c.h);
+        EXPECT_EQ(c.expected.x, fitted.x) << c.w << "x" << c.h;
+        EXPECT_EQ(c.expected.y, fitted.y) << c.w << "x" << c.h;
+        EXPECT_EQ(c.expected.width, fitted.width) << c.w << "x" << c.h;
+        EXPECT_EQ(c.expected.height, fitted.height) << c.w << "x" << c.h;
+    }
+}
+
+TEST(FitCoverRect, DegenerateAndHugeSlotsStayInRange)
+{
+    ImageRect empty = FitCoverRect({0, 0, 0, 0}, 300, 200);
+    EXPECT_EQ(0, empty.width);
+    EXPECT_EQ(0, empty.height);
+    ImageRect flat = FitCoverRect({10, 10, 50, 0}, 300, 200);
+    EXPECT_EQ(0, flat.width);
+    EXPECT_EQ(0, flat.height);
+    // 30000 x 100000 would wrap a 32-bit product.
+    ImageRect huge = FitCoverRect({0, 0, 100000, 100000}, 30000, 50000);
+    EXPECT_EQ(60000, huge.width);
+    EXPECT_EQ(20000, huge.x);
+    EXPECT_EQ(100000, huge.height);
+}
+
+class Frame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { gdiplus = new GdiplusSession; }
+    static void TearDownTestSuite() { delete gdiplus; }
+    void SetUp() override
+    {
+        displayState.module = GetModuleHandleW(NULL);
+        ReleaseAll();
+        displayState.background.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_BACKGROUND), L"PNG");
+        displayState.imageRect = {2, 2, 100, 100};
+        displayState.aspectratio = 1;
+        displayState.debug = 0;
+        displayState.coverFromTag = 0;
+    }
+    void TearDown() override { ReleaseAll(); }
+    static void ReleaseAll()
+    {
+        displayState.background.Release();
+        displayState.overlay.Release();
+        displayState.cover.Release();
+    }
+    static void Hold(ImageStreamHolder& holder, const std::vector<unsigned char>& bytes)
+    {
+        holder.Release();
+        ASSERT_FALSE(bytes.empty());
+        holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    }
+    static void HoldCover(int w, int h, Gdiplus::ARGB colour = RED, const wchar_t* type = L"image/png")
+    {
+        Hold(displayState.cover, EncodeSolidPicture(w, h, colour, type));
+    }
+
+    static GdiplusSession* gdiplus;
+};
+GdiplusSession* Frame::gdiplus;
+
+// Each fitted case: the cover fills its rectangle and leaves the grey slot
+// showing on the free sides (edge pixels may be blended by the scaler).
+TEST_F(Frame, AspectRatioFitsTheCoverInsideTheSlot)
+{
+    const struct { int w, h; ImageRect at; const wchar_t* type; } cases[] = {
+        {300, 200, {2, 19, 100, 66}, L"image/png"},
+        {200, 300, {19, 2, 66, 100}, L"image/png"},
+        {500, 500, {2, 2, 100, 100}, L"image/jpeg"},
+        {100, 67, {2, 18, 100, 67}, L"image/png"},
+    };
+    for (const auto& c : cases) {
+        HoldCover(c.w, c.h, RED, c.type);
+        PixelCanvas canvas(112, 112);
+        ComposeFrame(canvas.dc());
+        const int left = c.at.x, top = c.at.y;
+        const int right = c.at.x + c.at.width - 1, bottom = c.at.y + c.at.height - 1;
+        const int midX = left + c.at.width / 2, midY = top + c.at.height / 2;
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
+        EXPECT_TRUE(IsRed(canvas.at(left + 1, midY)));
+        EXPECT_TRUE(IsRed(canvas.at(right - 1, midY)));
+        EXPECT_TRUE(IsRed(canvas.at(midX, top + 1)));
+        EXPECT_TRUE(IsRed(canvas.at(midX, bottom - 1)));
+        EXPECT_TRUE(left == 2 || IsGrey(canvas.at(left - 1, midY)));
+        EXPECT_TRUE(right == 101 || IsGrey(canvas.at(right + 1, midY)));
+        EXPECT_TRUE(top == 2 || IsGrey(canvas.at(midX, top - 1)));
+        EXPECT_TRUE(bottom == 101 || IsGrey(canvas.at(midX, bottom + 1)));
+    }
+}
+
+TEST_F(Frame, WithoutAspectRatioTheCoverIsStretchedToTheSlotUnderTheOverlay)
+{
+    displayState.aspectratio = 0;
+    displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY), L"PNG");
+    HoldCover(300, 200);
+    PixelCanvas canvas(112, 112);
+    ComposeFrame(canvas.dc());
+    const Pixel gloss = canvas.at(16, 2);
+    EXPECT_TRUE(gloss.r > 250 && gloss.g > 50 && gloss.g < 80) << "gloss over the cover " << int(gloss.g);
+    for (int i : {50, 100}) {
+        EXPECT_TRUE(IsRed(canvas.at(i, 3))) << i;
+        EXPECT_TRUE(IsRed(canvas.at(i, 100))) << i;
+        EXPECT_TRUE(IsRed(canvas.at(3, i))) << i;
+    }
+    EXPECT_TRUE(Near(canvas.at(1, 50), 255, 255, 255)) << "the border stays";
+}
+
+TEST_F(Frame, MarkerOnlyForADrawnCoverFromTheTagWithDebugOn)
+{
+    const struct { int debug, fromTag; bool decodes, marker; } cases[] = {
+        {1, 1, true, true}, {1, 0, true, false}, {0, 1, true, false}, {1, 1, false, false},
+    };
+    for (const auto& c : cases) {
+        displayState.debug = c.debug;
+        displayState.coverFromTag = c.fromTag;
+        if (c.decodes) {
+            HoldCover(100, 100, BLUE);
+        } else {
+            const std::vector<unsigned char> notAPicture = {'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'};
+            Hold(displayState.cover, notAPicture);
+        }
+        PixelCanvas canvas(112, 112);
+        ComposeFrame(canvas.dc());
+        SCOPED_TRACE(testing::Message() << c.debug << c.fromTag << c.decodes);
+        const Pixel corner = canvas.at(3, 2);
+        if (c.marker)
+            EXPECT_TRUE(Near(corner, 0, 255, 0)) << int(corner.r) << "," << int(corner.g) << "," << int(corner.b);
+        else if (c.decodes)
+            EXPECT_TRUE(Near(corner, 0, 0, 255));
+        else
+            EXPECT_TRUE(IsGrey(corner));
+        EXPECT_EQ(c.decodes, Near(canvas.at(50, 50), 0, 0, 255)) << "cover drawn only when it decodes";
+    }
+}
+
+TEST_F(Frame, EmptyOrUndecodableCoverLeavesTheGreySlot)
+{
+    displayState.cover.LoadFromMemory("", 0);
+    PixelCanvas canvas(112, 112);
+    ComposeFrame(canvas.dc());
+    EXPECT_TRUE(IsGrey(canvas.at(50, 50)));
+}
+
+// Background and overlay keep their own pixel size, whatever their stored
+// resolution and whatever the canvas: the overlay's colour changes at its own
+// column 100, which a stretch to the canvas would move.
+TEST_F(Frame, OverlayLargerThanTheBackgroundIsCutNotScaled)
+{
+    auto background = [](int, int) { return 0xFF00FF00u; };
+    auto overlay = [](int x, int) { return x < 100 ? 0xFF0000FFu : 0xFFFF0000u; };
+    std::vector<unsigned char> small = EncodePngFrom(40, 30, background, 48.0f);
+    std::vector<unsigned char> large = EncodePngFrom(200, 200, overlay, 300.0f);
+    Hold(displayState.background, small);
+    Hold(displayState.overlay, large);
+    displayState.imageRect = {0, 0, 0, 0};
+    PixelCanvas canvas(120, 60);
+    DrawBackground(canvas.dc());
+    EXPECT_TRUE(Near(canvas.at(38, 28), 0, 255, 0));
+    EXPECT_EQ(0, canvas.at(42, 28).a) << "background not scaled to the canvas";
+    EXPECT_EQ(0, canvas.at(38, 32).a);
+    DrawOverlay(canvas.dc());
+    EXPECT_TRUE(Near(canvas.at(98, 58), 0, 0, 255));
+    EXPECT_TRUE(Near(canvas.at(102, 58), 255, 0, 0));
+    EXPECT_TRUE(Near(canvas.at(119, 59), 255, 0, 0));
+}
+
+TEST_F(Frame, BuiltInFrameWithoutCoverIsPanelShadowAndGlossElseTransparent)
+{
+    displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY), L"PNG");
+    PixelCanvas canvas(112, 112);
+    ComposeFrame(canvas.dc());
+    EXPECT_TRUE(Near(canvas.at(0, 0), 255, 255, 255));
+    EXPECT_TRUE(IsGrey(canvas.at(60, 60)));
+    const Pixel gloss = canvas.at(16, 2);
+    EXPECT_TRUE(gloss.a == 255 && gloss.r > 226 && gloss.r < 240) << int(gloss.r);
+    EXPECT_TRUE(Near(canvas.at(104, 50), 0, 0, 0, 182, 2));
+    EXPECT_TRUE(Near(canvas.at(50, 108), 0, 0, 0, 36, 2));
+    for (int i = 0; i < 112; ++i) {
+        for (int edge = 109; edge < 112; ++edge) {
+            ASSERT_EQ(0, canvas.at(i, edge).a) << i << "," << edge;
+            ASSERT_EQ(0, canvas.at(edge, i).a) << edge << "," << i;
+        }
+    }
+    EXPECT_EQ(0, canvas.at(108, 108).a);
+}
+
+// A real layered popup, as the display window is.
+class PresentedWindow : public Frame {
+protected:
+    void SetUp() override
+    {
+        Frame::SetUp();
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(NULL);
+        windowClass.lpszClassName = L"render_frame_test";
+        RegisterClassW(&windowClass);
+        window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"render_frame_test", L"", WS_POPUP, 300, 200,
+                                 112, 112, NULL, NULL, GetModuleHandleW(NULL), NULL);
+        ASSERT_TRUE(window != NULL);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(window);
+        Frame::TearDown();
+    }
+    RECT Bounds() const
+    {
+        RECT r = {};
+        GetWindowRect(window, &r);
+        return r;
+    }
+    HWND window = NULL;
+};
+
+TEST_F(PresentedWindow, PresentingKeepsTheWindowWhereItWasMoved)
+{
+    PresentFrame(window);
+    SetWindowPos(window, NULL, 420, 333, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PresentFrame(window);
+    RECT r = Bounds();
+    EXPECT_EQ(420, r.left);
+    EXPECT_EQ(333, r.top);
+    EXPECT_EQ(112, r.right - r.left);
+}
+
+TEST_F(PresentedWindow, ZeroSizedWindowPresentsNothingAndLeaksNothing)
+{
+    SetWindowPos(window, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PresentFrame(window);
+    const LeakCounts before = TakeLeakCounts();
+    for (int i = 0; i < 20; ++i)
+        PresentFrame(window);
+    const LeakCounts after = TakeLeakCounts();
+    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
+    EXPECT_EQ(before.kernelHandles, after.kernelHandles);
+}
+
+TEST_F(PresentedWindow, HundredsOfPresentationsKeepGdiObjectsAndHandles)
+{
+    displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY), L"PNG");
+    HoldCover(300, 200);
+    displayState.debug = 1;
+    displayState.coverFromTag = 1;
+    PresentFrame(window);
+    const LeakCounts before = TakeLeakCounts();
+    for (int i = 0; i < 300; ++i)
+        PresentFrame(window);
+    const LeakCounts after = TakeLeakCounts();
+    EXPECT_GT(before.gdiObjects, 0u) << "the counter sees the test's own objects";
+    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
+    EXPECT_EQ(before.kernelHandles, after.kernelHandles);
+    EXPECT_EQ(before.heapBlocks, after.heapBlocks);
+}
+
+}  // namespace
