@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "support/host_session.h"
+#include "support/test_pictures.h"
+#include "support/test_support.h"
+#include "window/gdiplus_session.h"
+
+namespace {
+
+// A theme name outside the ANSI code page: it travels from the folder name
+// through the menu item into the settings file.
+const wchar_t kThemeName[] = L"\u9752\u3044\u7a7a";  // 青い空
+
+class MenuEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::wstring theme = folder / L"coverdeckTheme";
+        ASSERT_TRUE(MakeFolder(theme));
+        theme += std::wstring(L"\\") + kThemeName;
+        ASSERT_TRUE(MakeFolder(theme));
+        ASSERT_TRUE(WriteText(theme + L"\\theme.ini", "[image]\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=60\r\n"));
+        GdiplusSession gdiplus;
+        ASSERT_TRUE(WriteBytes(theme + L"\\background.png", EncodeSolidPicture(150, 90, 0xFF203040, L"image/png")));
+    }
+
+    HostRun Run(const std::vector<std::string>& steps)
+    {
+        HostLaunch launch;
+        launch.plugin = plugin;
+        HostRun run = RunHost(launch, steps);
+        EXPECT_FALSE(run.timedOut) << run.Transcript();
+        EXPECT_EQ(0u, run.exitCode) << run.Transcript();
+        return run;
+    }
+    std::wstring Setting(const wchar_t* key)
+    {
+        wchar_t text[MAX_PATH];
+        GetPrivateProfileStringW(L"setting", key, L"<missing>", text, MAX_PATH, settings.c_str());
+        return text;
+    }
+
+    TempFolder folder;
+    std::wstring plugin = CopyPluginInto(folder);
+    std::wstring settings = folder / L"coverdeck.ini";
+};
+
+TEST_F(MenuEndToEnd, KeyboardPicksAThemeThatTheWindowTakesAndTheSettingsKeep)
+{
+    // Down: the Theme submenu; right: into it, on "Default"; down: past the
+    // separator onto the one theme folder.
+    HostRun run = Run({"rightclick", "key down right down return", "wait 200", "rect", "quit"});
+    RECT rect;
+    ASSERT_TRUE(LastWindowRect(run, &rect)) << run.Transcript();
+    EXPECT_EQ(150, rect.right - rect.left) << run.Transcript();
+    EXPECT_EQ(90, rect.bottom - rect.top) << run.Transcript();
+    EXPECT_EQ(kThemeName, Setting(L"theme"));
+
+    // The next start comes up in that theme.
+    HostRun again = Run({"rect", "quit"});
+    ASSERT_TRUE(LastWindowRect(again, &rect)) << again.Transcript();
+    EXPECT_EQ(150, rect.right - rect.left) << again.Transcript();
+    EXPECT_EQ(kThemeName, Setting(L"theme"));
+}
+
+TEST_F(MenuEndToEnd, EscapeDismissesTheMenuWithoutChange)
+{
+    HostRun first = Run({"quit"});
+    std::vector<unsigned char> before = ReadBytes(settings);
+    ASSERT_FALSE(before.empty());
+
+    // Had Escape left the menu open, the keys after it would toggle "keep
+    // the aspect ratio".
+    HostRun run = Run({"rightclick", "key escape", "wait 200", "key down down down return", "wait 200", "rect", "quit"});
+    RECT rect;
+    ASSERT_TRUE(LastWindowRect(run, &rect)) << run.Transcript();
+    EXPECT_EQ(112, rect.right - rect.left) << run.Transcript();
+    EXPECT_EQ(before, ReadBytes(settings));
+    EXPECT_EQ(L"1", Setting(L"aspectratio"));
+    EXPECT_EQ(L"", Setting(L"theme"));
+}
+
+}  // namespace
