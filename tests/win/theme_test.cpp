@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+#include <string>
+#include "render/frame.h"
+#include "render/theme.h"
+#include "resources/resource_ids.h"
+#include "support/leak_counters.h"
+#include "support/test_pictures.h"
+#include "support/test_support.h"
+#include "window/gdiplus_session.h"
+
+namespace {
+
+ULONGLONG StreamSize(const ImageStreamHolder& holder)
+{
+    STATSTG stat = {};
+    if (!holder.GetStream() || holder.GetStream()->Stat(&stat, STATFLAG_NONAME) != S_OK)
+        return ~0ull;
+    return stat.cbSize.QuadPart;
+}
+
+DWORD ResourceSize(int id)
+{
+    HMODULE module = GetModuleHandleW(NULL);
+    return SizeofResource(module, FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG"));
+}
+
+// Theme folders in a temporary themes root, loaded into a layered popup that
+// starts at (200, 150) with a size no theme has.
+class Theme : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { gdiplus = new GdiplusSession; }
+    static void TearDownTestSuite() { delete gdiplus; }
+    void SetUp() override
+    {
+        displayState.module = GetModuleHandleW(NULL);
+        lstrcpynW(displayState.themesRoot, themes.path().c_str(), MAX_PATH);
+        displayState.theme[0] = L'\0';
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = displayState.module;
+        windowClass.lpszClassName = L"render_theme_test";
+        RegisterClassW(&windowClass);
+        window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"render_theme_test", L"", WS_POPUP, 200, 150,
+                                 50, 50, NULL, NULL, displayState.module, NULL);
+        ASSERT_TRUE(window != NULL);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(window);
+        ReleaseThemePictures();
+    }
+
+    // A theme folder; a 0 x 0 picture size means the file is left out.
+    std::wstring MakeTheme(const std::wstring& name, const char* ini, SIZE background, SIZE overlay = {0, 0})
+    {
+        std::wstring folder = themes / name;
+        EXPECT_TRUE(MakeFolder(folder));
+        if (ini) {
+            EXPECT_TRUE(WriteText(folder + L"\\theme.ini", ini));
+        }
+        if (background.cx) {
+            EXPECT_TRUE(WriteBytes(folder + L"\\background.png",
+                                   EncodeSolidPicture(background.cx, background.cy, 0xFF808080, L"image/png")));
+        }
+        if (overlay.cx) {
+            EXPECT_TRUE(WriteBytes(folder + L"\\overlay.png",
+                                   EncodeSolidPicture(overlay.cx, overlay.cy, 0x40FFFFFF, L"image/png")));
+        }
+        return folder;
+    }
+    void Choose(const std::wstring& name) { lstrcpynW(displayState.theme, name.c_str(), MAX_PATH); }
+    void ExpectRect(int x, int y, int width, int height)
+    {
+        const ImageRect& r = displayState.imageRect;
+        EXPECT_EQ(x, r.x);
+        EXPECT_EQ(y, r.y);
+        EXPECT_EQ(width, r.width);
+        EXPECT_EQ(height, r.height);
+    }
+    void ExpectWindow(int width, int height)
+    {
+        RECT r = {};
+        GetWindowRect(window, &r);
+        EXPECT_EQ(200, r.left) << "position kept";
+        EXPECT_EQ(150, r.top) << "position kept";
+        EXPECT_EQ(width, r.right - r.left);
+        EXPECT_EQ(height, r.bottom - r.top);
+    }
+    void ExpectBuiltIn()
+    {
+        EXPECT_EQ(L'\0', displayState.theme[0]);
+        ExpectRect(2, 2, 100, 100);
+        ExpectWindow(112, 112);
+        EXPECT_EQ(ResourceSize(IDB_BACKGROUND), StreamSize(displayState.background));
+        EXPECT_EQ(ResourceSize(IDB_OVERLAY), StreamSize(displayState.overlay));
+    }
+
+    static GdiplusSession* gdiplus;
+    TempFolder themes;
+    HWND window = NULL;
+};
+GdiplusSession* Theme::gdiplus;
+
+const char RECT_INI[] = "[image]\r\nx=10\r\ny=12\r\nwidth=80\r\nheight=60\r\n";
+
+TEST_F(Theme, EmptyNameLoadsTheBuiltInPicturesAndSlot)
+{
+    LoadTheme(window);
+    ExpectBuiltIn();
+}
+
+TEST_F(Theme, FolderGivesItsSlotAndBackgroundSize)
+{
+    std::wstring folder = MakeTheme(L"Blue", RECT_INI, {150, 100}, {150, 100});
+    Choose(L"Blue");
+    LoadTheme(window);
+    EXPECT_STREQ(L"Blue", displayState.theme);
+    ExpectRect(10, 12, 80, 60);
+    ExpectWindow(150, 100);
+    EXPECT_EQ(ReadBytes(folder + L"\\background.png").size(), StreamSize(displayState.background));
+    EXPECT_EQ(ReadBytes(folder + L"\\overlay.png").size(), StreamSize(displayState.overlay));
+}
+
+TEST_F(Theme, MissingBackgroundFallsBackEvenWithIniAndOverlay)
+{
+    MakeTheme(L"Gone", RECT_INI, {0, 0}, {150, 100});
+    Choose(L"Gone");
+    LoadTheme(window);
+    ExpectBuiltIn();
+}
+
+TEST_F(Theme, MissingOverlayOrIniKeepsTheTheme)
+{
+    MakeTheme(L"Bare", nullptr, {300, 40});
+    MakeTheme(L"Sized", "[image]\r\nwidth=500\r\nheight=90\r\n", {300, 40});
+    Choose(L"Bare");
+    LoadTheme(window);
+    EXPECT_STREQ(L"Bare", displayState.theme);
+    ExpectRect(0, 0, 0, 0);
+    ExpectWindow(300, 40);
+    EXPECT_TRUE(displayState.overlay.GetStream() == NULL);
+    Choose(L"Sized");
+    LoadTheme(window);
+    ExpectRect(0, 0, 500, 90);  // reaches past the window, used as it is
+    ExpectWindow(300, 40);
+}
+
+TEST_F(Theme, UndecodableBackgroundGivesAZeroSizedWindowThatPresentsSafely)
+{
+    std::wstring folder = MakeTheme(L"Empty", RECT_INI, {0, 0});
+    ASSERT_TRUE(WriteBytes(folder + L"\\background.png", {}));
+    Choose(L"Empty");
+    LoadTheme(window);
+    EXPECT_STREQ(L"Empty", displayState.theme);
+    ExpectWindow(0, 0);
+    PresentFrame(window);
+}
+
+// The background's path is the longest of the three; a name one character
+// longer than what fits must fall back, not write past the path buffer.
+TEST_F(Theme, NameWhosePathDoesNotFitFallsBack)
+{
+    const size_t suffix = lstrlenW(L"\\\\background.png");
+    const size_t fits = MAX_PATH - 1 - themes.path().size() - suffix;
+    ASSERT_LT(fits + 1, size_t(MAX_PATH));
+    const std::wstring longest(fits, L'a');
+    MakeTheme(longest, RECT_INI, {150, 100});
+    Choose(longest);
+    LoadTheme(window);
+    EXPECT_EQ(longest, displayState.theme) << "a path of 259 characters fits";
+    ExpectWindow(150, 100);
+
+    Choose(longest + L"a");
+    LoadTheme(window);
+    ExpectBuiltIn();
+    Choose(std::wstring(MAX_PATH - 1, L'b'));
+    LoadTheme(window);
+    ExpectBuiltIn();
+}
+
+TEST_F(Theme, ReloadingKeepsOneCopyOfEachPicture)
+{
+    MakeTheme(L"Blue", RECT_INI, {150, 100}, {150, 100});
+    Choose(L"Blue");
+    LoadTheme(window);
+    const LeakCounts first = TakeLeakCounts();
+    for (int i = 0; i < 50; ++i)
+        LoadTheme(window);
+    const LeakCounts later = TakeLeakCounts();
+    EXPECT_EQ(first.heapBlocks, later.heapBlocks);
+    EXPECT_EQ(first.kernelHandles, later.kernelHandles);
+    EXPECT_EQ(first.gdiObjects, later.gdiObjects);
+}
+
+}  // namespace
