@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "resources/resource_ids.h"
+#include "state/display_state.h"
+#include "support/leak_counters.h"
+#include "support/test_support.h"
+
+namespace {
+
+// The held bytes, read through the stream from where it stands.
+std::vector<unsigned char> Contents(const ImageStreamHolder& holder)
+{
+    std::vector<unsigned char> bytes;
+    IStream* stream = holder.GetStream();
+    if (!stream)
+        return bytes;
+    unsigned char chunk[4096];
+    ULONG read = 0;
+    while (stream->Read(chunk, sizeof(chunk), &read) == S_OK && read > 0)
+        bytes.insert(bytes.end(), chunk, chunk + read);
+    return bytes;
+}
+
+SIZE_T BlockSize(const ImageStreamHolder& holder)
+{
+    HGLOBAL block = NULL;
+    if (!holder.GetStream() || GetHGlobalFromStream(holder.GetStream(), &block) != S_OK)
+        return ~SIZE_T(0);
+    return GlobalSize(block);
+}
+
+std::vector<unsigned char> Pattern(size_t size)
+{
+    std::vector<unsigned char> bytes(size);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7 + 3);
+    return bytes;
+}
+
+TEST(ImageStreamHolder, EmptyHolderHasNoStreamAndReleasesHarmlessly)
+{
+    ImageStreamHolder holder;
+    EXPECT_TRUE(holder.GetStream() == NULL);
+    holder.Release();
+    holder.Release();
+    EXPECT_TRUE(holder.GetStream() == NULL);
+}
+
+TEST(ImageStreamHolder, HoldsItsOwnExactCopyFromTheFirstByte)
+{
+    std::vector<unsigned char> bytes = Pattern(5000);
+    ImageStreamHolder holder;
+    ASSERT_EQ(1, holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())));
+    bytes.assign(bytes.size(), 0);  // the caller frees or reuses its buffer
+    EXPECT_EQ(5000u, BlockSize(holder));
+    EXPECT_EQ(Pattern(5000), Contents(holder));
+    holder.Release();
+    holder.Release();
+    EXPECT_TRUE(holder.GetStream() == NULL);
+}
+
+TEST(ImageStreamHolder, ReadsAFileWhole)
+{
+    TempFolder folder;
+    const std::wstring path = folder / L"cover.jpg";
+    ASSERT_TRUE(WriteBytes(path, Pattern(70000)));
+    ImageStreamHolder holder;
+    ASSERT_EQ(1, holder.LoadFromFile(path.c_str()));
+    EXPECT_EQ(70000u, BlockSize(holder));
+    EXPECT_EQ(Pattern(70000), Contents(holder));
+}
+
+TEST(ImageStreamHolder, ZeroBytesLoadAsAnEmptyStream)
+{
+    TempFolder folder;
+    const std::wstring path = folder / L"folder.jpg";
+    ASSERT_TRUE(WriteBytes(path, {}));
+    ImageStreamHolder fromFile, fromMemory;
+    EXPECT_EQ(1, fromFile.LoadFromFile(path.c_str()));
+    EXPECT_EQ(1, fromMemory.LoadFromMemory("", 0));
+    for (ImageStreamHolder* holder : {&fromFile, &fromMemory}) {
+        ASSERT_TRUE(holder->GetStream() != NULL);
+        STATSTG stat = {};
+        ASSERT_EQ(S_OK, holder->GetStream()->Stat(&stat, STATFLAG_NONAME));
+        EXPECT_EQ(0u, stat.cbSize.QuadPart);
+    }
+}
+
+TEST(ImageStreamHolder, UnreadableFilesLeaveTheHolderEmpty)
+{
+    TempFolder folder;
+    ImageStreamHolder holder;
+    EXPECT_EQ(0, holder.LoadFromFile(folder.path().c_str())) << "a folder";
+    EXPECT_EQ(0, holder.LoadFromFile((folder / L"missing.jpg").c_str()));
+    EXPECT_TRUE(holder.GetStream() == NULL);
+
+    const std::wstring path = folder / L"cover.jpg";
+    ASSERT_TRUE(WriteBytes(path, Pattern(100)));
+    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    EXPECT_EQ(0, holder.LoadFromFile(path.c_str())) << "held open for writing";
+    EXPECT_TRUE(holder.GetStream() == NULL);
+    CloseHandle(writer);
+    EXPECT_EQ(1, holder.LoadFromFile(path.c_str())) << "loadable once closed";
+}
+
+TEST(ImageStreamHolder, LoadsModuleResourcesByNumber)
+{
+    HMODULE module = GetModuleHandleW(NULL);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDB_OVERLAY), L"PNG");
+    ASSERT_TRUE(resource != NULL);
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, resource)));
+    ImageStreamHolder holder, missing;
+    ASSERT_EQ(1, holder.LoadFromResource(module, MAKEINTRESOURCEW(IDB_OVERLAY), L"PNG"));
+    EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + SizeofResource(module, resource)), Contents(holder));
+    EXPECT_EQ(0, missing.LoadFromResource(module, MAKEINTRESOURCEW(999), L"PNG"));
+    EXPECT_TRUE(missing.GetStream() == NULL);
+}
+
+// Loads are made on empty holders only; one that is not keeps its picture
+// rather than losing track of it.
+TEST(ImageStreamHolder, LoadOnAFullHolderKeepsThePictureItHas)
+{
+    const std::vector<unsigned char> first = Pattern(10), second = Pattern(20);
+    ImageStreamHolder holder;
+    ASSERT_EQ(1, holder.LoadFromMemory(first.data(), 10));
+    EXPECT_EQ(0, holder.LoadFromMemory(second.data(), 20));
+    EXPECT_EQ(first, Contents(holder));
+}
+
+TEST(ImageStreamHolder, TenThousandCyclesLeaveNoBlockOrHandle)
+{
+    TempFolder folder;
+    const std::wstring path = folder / L"cover.jpg";
+    const std::vector<unsigned char> bytes = Pattern(3000);
+    ASSERT_TRUE(WriteBytes(path, bytes));
+    ImageStreamHolder holder;
+    auto cycle = [&](int i) {
+        int loaded = (i % 2) ? holder.LoadFromFile(path.c_str())
+                             : holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        holder.Release();
+        return loaded;
+    };
+    cycle(0);
+    cycle(1);
+    const LeakCounts before = TakeLeakCounts();
+    int loads = 0;
+    for (int i = 0; i < 10000; ++i)
+        loads += cycle(i);
+    const LeakCounts after = TakeLeakCounts();
+    EXPECT_EQ(10000, loads);
+    EXPECT_EQ(before.heapBlocks, after.heapBlocks);
+    EXPECT_EQ(before.kernelHandles, after.kernelHandles);
+    EXPECT_LE(after.privateBytes, before.privateBytes + 64 * 1024);
+}
+
+}  // namespace
