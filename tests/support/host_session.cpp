@@ -1,6 +1,5 @@
 #include "support/host_session.h"
 #include <stdio.h>
-#include "render/gdiplus_flat.h"
 
 namespace {
 
@@ -195,33 +194,4 @@ bool LastWindowRect(const HostRun& run, RECT* rect)
             return true;
     }
     return false;
-}
-
-bool LoadPicture(const std::wstring& path, Picture* picture)
-{
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, NULL) != Gdiplus::Ok)
-        return false;
-    bool loaded = false;
-    GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromFile(path.c_str(), &bitmap) == Gdiplus::Ok) {
-        UINT width = 0, height = 0;
-        GdipGetImageWidth(bitmap, &width);
-        GdipGetImageHeight(bitmap, &height);
-        picture->width = static_cast<int>(width);
-        picture->height = static_cast<int>(height);
-        picture->pixels.assign(static_cast<size_t>(width) * height, 0);
-        loaded = true;
-        for (UINT y = 0; y < height && loaded; ++y) {
-            for (UINT x = 0; x < width && loaded; ++x) {
-                Gdiplus::ARGB pixel = 0;
-                loaded = GdipBitmapGetPixel(bitmap, static_cast<INT>(x), static_cast<INT>(y), &pixel) == Gdiplus::Ok;
-                picture->pixels[static_cast<size_t>(y) * width + x] = pixel;
-            }
-        }
-        GdipDisposeImage(bitmap);
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return loaded;
 }

@@ -72,11 +72,3 @@ std::wstring CopyPluginInto(const TempFolder& folder);
 bool ParseWindowLine(const std::string& line, RECT* rect);
 // The rectangle of the last "window ..." line; false when there is none.
 bool LastWindowRect(const HostRun& run, RECT* rect);
-
-// Pixels of a PNG file (GDI+ is started for the call), as 0xAARRGGBB rows.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-bool LoadPicture(const std::wstring& path, Picture* picture);
