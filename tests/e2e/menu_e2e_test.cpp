@@ -2,15 +2,22 @@
 #include <string>
 #include <vector>
 #include "support/host_session.h"
-#include "support/test_pictures.h"
+#include "support/picture_files.h"
 #include "support/test_support.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 
 // A theme name outside the ANSI code page: it travels from the folder name
 // through the menu item into the settings file.
 const wchar_t kThemeName[] = L"\u9752\u3044\u7a7a";  // 青い空
+
+std::string Utf8(const std::wstring& text)
+{
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
+    std::string out(length > 0 ? length - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], length, NULL, NULL);
+    return out;
+}
 
 class MenuEndToEnd : public ::testing::Test {
 protected:
@@ -21,8 +28,7 @@ protected:
         theme += std::wstring(L"\\") + kThemeName;
         ASSERT_TRUE(MakeFolder(theme));
         ASSERT_TRUE(WriteText(theme + L"\\theme.ini", "[image]\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=60\r\n"));
-        GdiplusSession gdiplus;
-        ASSERT_TRUE(WriteBytes(theme + L"\\background.png", EncodeSolidPicture(150, 90, 0xFF203040, L"image/png")));
+        ASSERT_TRUE(WriteBytes(theme + L"\\background.png", SolidColourPng(0xFF203040, 150, 90)));
     }
 
     HostRun Run(const std::vector<std::string>& steps)
@@ -50,12 +56,19 @@ TEST_F(MenuEndToEnd, KeyboardPicksAThemeThatTheWindowTakesAndTheSettingsKeep)
 {
     // Down: the Theme submenu; right: into it, on "Default"; down: past the
     // separator onto the one theme folder.
-    HostRun run = Run({"rightclick", "key down right down return", "wait 200", "rect", "quit"});
+    std::wstring png = folder / L"frame.png";
+    HostRun run = Run({"rightclick", "key down right down return", "wait 200", "rect", "capture " + Utf8(png), "quit"});
     RECT rect;
     ASSERT_TRUE(LastWindowRect(run, &rect)) << run.Transcript();
     EXPECT_EQ(150, rect.right - rect.left) << run.Transcript();
     EXPECT_EQ(90, rect.bottom - rect.top) << run.Transcript();
     EXPECT_EQ(kThemeName, Setting(L"theme"));
+    // The new frame is on screen: the theme's background, no built-in grey.
+    Picture picture;
+    ASSERT_TRUE(LoadPicture(png, &picture)) << run.Transcript();
+    ASSERT_EQ(150, picture.width);
+    EXPECT_EQ(0x203040u, picture.At(5, 5) & 0xFFFFFF);
+    EXPECT_EQ(0x203040u, picture.At(140, 80) & 0xFFFFFF);
 
     // The next start comes up in that theme.
     HostRun again = Run({"rect", "quit"});

@@ -3,7 +3,7 @@
 #include <vector>
 #include "render/theme.h"
 #include "state/display_state.h"
-#include "support/test_pictures.h"
+#include "support/picture_files.h"
 #include "support/test_support.h"
 #include "window/context_menu.h"
 #include "window/display_window.h"
@@ -409,7 +409,7 @@ TEST_F(MenuCommands, SnapAndEmbeddedPictureToggleWithoutRedraw)
 TEST_F(MenuCommands, DefaultThemeCommandLoadsBuiltInThemeAndRedraws)
 {
     AddTheme(L"Wide");
-    ASSERT_TRUE(WriteBytes(themes + L"\\Wide\\background.png", EncodeSolidPicture(150, 100, 0xFF102030, L"image/png")));
+    ASSERT_TRUE(WriteBytes(themes + L"\\Wide\\background.png", SolidColourPng(0xFF102030, 150, 100)));
     lstrcpyW(displayState.theme, L"Wide");
     LoadTheme(window);
     RECT bounds;
