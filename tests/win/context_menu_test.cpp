@@ -233,47 +233,32 @@ TEST_F(ContextMenu, OptionsAreCheckedWhenNonZero)
 {
     displayState.aspectratio = 1;
     displayState.snap = 0;
-    displayState.attachedpicture = 3;
+    displayState.attachedpicture = -3;
     Build();
     EXPECT_TRUE(IsChecked(Popup(), IDM_ASPECTRATIO));
     EXPECT_FALSE(IsChecked(Popup(), IDM_SNAP));
     EXPECT_TRUE(IsChecked(Popup(), IDM_ATTACHEDPICTURE));
-    DestroyMenu(holder);
-
-    displayState.aspectratio = 0;
-    displayState.snap = -1;
-    displayState.attachedpicture = 0;
-    Build();
-    EXPECT_FALSE(IsChecked(Popup(), IDM_ASPECTRATIO));
-    EXPECT_TRUE(IsChecked(Popup(), IDM_SNAP));
-    EXPECT_FALSE(IsChecked(Popup(), IDM_ATTACHEDPICTURE));
 }
 
-TEST_F(ContextMenu, DefaultIsMarkedWhileNoThemeIsSet)
+TEST_F(ContextMenu, ThemeMarkFollowsTheExactName)
 {
     AddTheme(L"Ocean");
+    AddTheme(L"blue");
     Build();
     EXPECT_TRUE(IsChecked(ThemeMenu(), IDM_THEME_DEFAULT));
     EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_FIRST));
-}
+    EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_FIRST + 1));
+    DestroyMenu(holder);
 
-TEST_F(ContextMenu, CurrentThemeIsMarkedAndDefaultIsNot)
-{
-    AddTheme(L"Ocean");
-    lstrcpyW(displayState.theme, L"Ocean");
-    Build();
-    EXPECT_TRUE(IsChecked(ThemeMenu(), IDM_THEME_FIRST));
-    EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_DEFAULT));
-}
-
-TEST_F(ContextMenu, ThemeNamesAreComparedWithCase)
-{
-    AddTheme(L"blue");
-    lstrcpyW(displayState.theme, L"Blue");
-    Build();
-    EXPECT_EQ((std::vector<MenuItem>{{IDM_THEME_FIRST, L"blue"}}), ThemeItems());
-    EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_FIRST));
-    EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_DEFAULT));
+    for (const wchar_t* theme : {L"Ocean", L"Blue"}) {
+        lstrcpyW(displayState.theme, theme);
+        Build();
+        EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_DEFAULT)) << theme;
+        for (const MenuItem& item : ThemeItems())
+            EXPECT_EQ(item.text == theme, IsChecked(ThemeMenu(), item.id)) << theme << " " << item.text;
+        DestroyMenu(holder);
+    }
+    holder = NULL;
 }
 
 // Commands on a live display window. Whether a command redraws is read off
