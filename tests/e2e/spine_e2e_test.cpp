@@ -269,6 +269,11 @@ TEST_F(Spine, BadScriptLineEndsAtOnceWithItsNumber)
     EXPECT_NE(std::string::npos, unknown.errors.find("error line 2:")) << unknown.Transcript();
     EXPECT_FALSE(unknown.Has("init 1")) << unknown.Transcript();
 
+    // Comments and blank lines count in the numbering but are not steps.
+    HostRun commented = Run({"# warm-up", "", "wait 10", "dblclick twice"});
+    EXPECT_EQ(2u, commented.exitCode) << commented.Transcript();
+    EXPECT_NE(std::string::npos, commented.errors.find("error line 4:")) << commented.Transcript();
+
     HostRun badNumber = Run({"wait soon"});
     EXPECT_EQ(2u, badNumber.exitCode) << badNumber.Transcript();
     EXPECT_NE(std::string::npos, badNumber.errors.find("error line 1:")) << badNumber.Transcript();
