@@ -256,18 +256,6 @@ TEST_F(PresentedWindow, PresentingKeepsTheWindowWhereItWasMoved)
     EXPECT_EQ(112, r.right - r.left);
 }
 
-TEST_F(PresentedWindow, ZeroSizedWindowPresentsNothingAndLeaksNothing)
-{
-    SetWindowPos(window, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PresentFrame(window);
-    const LeakCounts before = TakeLeakCounts();
-    for (int i = 0; i < 20; ++i)
-        PresentFrame(window);
-    const LeakCounts after = TakeLeakCounts();
-    EXPECT_EQ(before.gdiObjects, after.gdiObjects);
-    EXPECT_EQ(before.kernelHandles, after.kernelHandles);
-}
-
 TEST_F(PresentedWindow, HundredsOfPresentationsKeepGdiObjectsAndHandles)
 {
     displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY), L"PNG");

@@ -154,6 +154,9 @@ TEST_F(Theme, UndecodableBackgroundGivesAZeroSizedWindowThatPresentsSafely)
     EXPECT_STREQ(L"Empty", displayState.theme);
     ExpectWindow(0, 0);
     PresentFrame(window);
+    const size_t gdiObjects = CountGdiObjects();
+    PresentFrame(window);
+    EXPECT_EQ(gdiObjects, CountGdiObjects());
 }
 
 // The background's path is the longest of the three; a name one character
