@@ -1,6 +1,5 @@
 #pragma once
 #include <stdint.h>
-#include <string.h>
 #include <string>
 #include <vector>
 
@@ -13,34 +12,27 @@ inline Bytes operator+(Bytes a, const Bytes& b)
     return a;
 }
 
-inline Bytes Text(const std::string& s)
-{
-    return Bytes(s.begin(), s.end());
-}
+inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 inline Bytes Syncsafe(uint32_t v)
 {
     return {uint8_t(v >> 21 & 0x7F), uint8_t(v >> 14 & 0x7F), uint8_t(v >> 7 & 0x7F), uint8_t(v & 0x7F)};
 }
 
-inline Bytes BigEndian(uint32_t v)
-{
-    return {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
-}
+inline Bytes BigEndian(uint32_t v) { return {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; }
 
-// Frame with an explicit size field (for sizes that lie).
+// A frame with an explicit size field, for sizes that lie.
 inline Bytes FrameWithSize(const char* id, const Bytes& sizeField, const Bytes& payload, uint8_t formatFlags = 0)
 {
     return Text(id) + sizeField + Bytes{0, formatFlags} + payload;
 }
 
-// ID3v2.3 frame: plain big-endian size.
+// Frames with true sizes: big-endian in ID3v2.3, syncsafe in ID3v2.4.
 inline Bytes Frame3(const char* id, const Bytes& payload, uint8_t formatFlags = 0)
 {
     return FrameWithSize(id, BigEndian(uint32_t(payload.size())), payload, formatFlags);
 }
 
-// ID3v2.4 frame: syncsafe size.
 inline Bytes Frame4(const char* id, const Bytes& payload, uint8_t formatFlags = 0)
 {
     return FrameWithSize(id, Syncsafe(uint32_t(payload.size())), payload, formatFlags);
