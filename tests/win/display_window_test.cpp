@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+#include "host/plugin_entry.h"
+#include "state/display_state.h"
+#include "support/fake_host.h"
+#include "support/test_support.h"
+#include "window/display_window.h"
+
+namespace {
+
+// A running plug-in beside a fake host on this thread. The display window
+// lives on the plug-in's own UI thread, as in the player.
+class DisplayWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        displayState.module = GetModuleHandleW(NULL);
+        // The holders outlive the window, as they do in the player: start each case empty.
+        displayState.cover.Release();
+        displayState.coverFromTag = 0;
+        RemoveSettingsFile();
+        host.trackPath = (folder / L"01.mp3");
+        WriteText(folder / L"folder.jpg", "not really a jpeg");
+        ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
+        window = WaitForDisplayWindow();
+        ASSERT_NE(nullptr, window);
+    }
+    void TearDown() override
+    {
+        OnHostEvent(host.window(), EVENT_QUIT);
+        RemoveSettingsFile();
+    }
+    static void RemoveSettingsFile()
+    {
+        wchar_t path[MAX_PATH];
+        GetModuleFileNameW(NULL, path, MAX_PATH);
+        lstrcpyW(path + lstrlenW(path) - 3, L"ini");
+        DeleteFileW(path);
+    }
+    RECT Rect() const
+    {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+
+    TempFolder folder;
+    FakeHost host;
+    HWND window = NULL;
+};
+
+TEST_F(DisplayWindow, BurstOfTrackEventsGivesOneRefreshAfterTheLast)
+{
+    for (int i = 0; i < 3; ++i) {
+        OnHostEvent(host.window(), EVENT_TRACK);
+        if (i < 2)
+            PumpMessagesFor(200);
+    }
+    DWORD lastEvent = GetTickCount();
+    PumpMessagesFor(350);
+    EXPECT_TRUE(host.pathQueryTimes.empty()) << "refreshed before the debounce ran out";
+    PumpUntil([&] { return !host.pathQueryTimes.empty(); }, 2000);
+    PumpMessagesFor(700);
+    ASSERT_EQ(1u, host.pathQueryTimes.size());
+    DWORD delay = host.pathQueryTimes[0] - lastEvent;
+    EXPECT_GE(delay, 450u);
+    EXPECT_LE(delay, 1000u);
+    EXPECT_NE(nullptr, displayState.cover.GetStream()) << "folder.jpg was not taken";
+}
+
+TEST_F(DisplayWindow, StatusThatRecoversWithinTheDebounceKeepsTheCover)
+{
+    OnHostEvent(host.window(), EVENT_TRACK);
+    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() != nullptr; }, 2000));
+
+    host.status = 2;
+    OnHostEvent(host.window(), EVENT_STATUS);
+    EXPECT_EQ(1, host.statusQueries);
+    host.status = 1;
+    PumpMessagesFor(800);
+    EXPECT_EQ(2, host.statusQueries) << "the status timer should ask once more";
+    EXPECT_NE(nullptr, displayState.cover.GetStream());
+}
+
+TEST_F(DisplayWindow, StatusThatStaysPausedClearsTheCoverButKeepsItsOrigin)
+{
+    OnHostEvent(host.window(), EVENT_TRACK);
+    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() != nullptr; }, 2000));
+    displayState.coverFromTag = 1;  // as if it had come from the tag
+
+    host.status = 2;
+    OnHostEvent(host.window(), EVENT_STATUS);
+    PumpMessagesFor(300);
+    EXPECT_NE(nullptr, displayState.cover.GetStream()) << "cleared before the debounce ran out";
+    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() == nullptr; }, 1500));
+    EXPECT_EQ(1, displayState.coverFromTag);
+}
+
+TEST_F(DisplayWindow, PlayingStatusStartsNoTimer)
+{
+    host.status = 1;
+    OnHostEvent(host.window(), EVENT_STATUS);
+    PumpMessagesFor(800);
+    EXPECT_EQ(1, host.statusQueries);
+}
+
+TEST_F(DisplayWindow, ChannelIsRecordedOnlyFromItsAnnouncement)
+{
+    MSG announce = {host.window(), 1112, 503, 0x1234, 0, {0, 0}};
+    OnHostMessage(&announce);
+    EXPECT_EQ(0x1234u, displayState.channel);
+
+    SendMessageW(window, WM_APP_CHANNEL, 502, 0x9999);
+    MSG otherInfo = {host.window(), 1112, 502, 0x5555, 0, {0, 0}};
+    OnHostMessage(&otherInfo);
+    MSG unrelated = {host.window(), WM_MOUSEMOVE, 503, 0x7777, 0, {0, 0}};
+    OnHostMessage(&unrelated);
+    EXPECT_EQ(0x1234u, displayState.channel);
+
+    MSG none = {host.window(), 1112, 503, 0, 0, {0, 0}};
+    OnHostMessage(&none);
+    EXPECT_EQ(0u, displayState.channel);
+}
+
+TEST_F(DisplayWindow, SnapsToTheRightEdgeOnlyWithinNinePixels)
+{
+    displayState.snap = 1;
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int width = Rect().right - Rect().left;
+
+    SetWindowPos(window, NULL, work.right - width - 8, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(work.right - width, Rect().left);
+    EXPECT_EQ(300, Rect().top);
+
+    SetWindowPos(window, NULL, work.right - width - 11, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(work.right - width - 11, Rect().left);
+
+    displayState.snap = 0;
+    SetWindowPos(window, NULL, work.right - width - 8, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(work.right - width - 8, Rect().left);
+}
+
+TEST_F(DisplayWindow, BottomModePinsEveryPositionChangeToTheBottom)
+{
+    WINDOWPOS pos = {window, HWND_TOPMOST, 10, 10, 112, 112, SWP_NOSIZE};
+    displayState.snap = 0;
+    displayState.position = 2;
+    EXPECT_EQ(0, SendMessageW(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos)));
+    EXPECT_EQ(HWND_BOTTOM, pos.hwndInsertAfter);
+
+    displayState.position = 1;
+    pos.hwndInsertAfter = HWND_TOPMOST;
+    SendMessageW(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    EXPECT_EQ(HWND_TOPMOST, pos.hwndInsertAfter);
+}
+
+// With Shift held the double-click starts a drag, whose modal loop waits for
+// a real button release; the sample host's end-to-end test covers that case.
+TEST_F(DisplayWindow, DoubleClickActivatesTheHost)
+{
+    PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    PumpMessagesFor(300);
+    ASSERT_EQ(1u, host.commands.size());
+    EXPECT_EQ(40149u, host.commands[0]);
+}
+
+TEST_F(DisplayWindow, MiddleButtonAndUnknownAppMessagesChangeNothing)
+{
+    RECT before = Rect();
+    SendMessageW(window, WM_MBUTTONUP, 0, 0);
+    SendMessageW(window, WM_APP, 9, 0);
+    PumpMessagesFor(700);
+    EXPECT_EQ(0, host.statusQueries);
+    EXPECT_TRUE(host.pathQueryTimes.empty());
+    RECT after = Rect();
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+}  // namespace

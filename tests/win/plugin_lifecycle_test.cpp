@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+#include "host/plugin_entry.h"
+#include "state/display_state.h"
+#include "support/fake_host.h"
+#include "support/test_support.h"
+#include "window/display_window.h"
+
+extern "C" const PluginInfo* GetGPluginInfo(void);
+
+namespace {
+
+int CountThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+class PluginLifecycle : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        displayState.module = GetModuleHandleW(NULL);
+        RemoveSettingsFile();
+    }
+    void TearDown() override { RemoveSettingsFile(); }
+
+    static void RemoveSettingsFile()
+    {
+        wchar_t path[MAX_PATH];
+        GetModuleFileNameW(NULL, path, MAX_PATH);
+        lstrcpyW(path + lstrlenW(path) - 3, L"ini");
+        DeleteFileW(path);
+    }
+};
+
+TEST_F(PluginLifecycle, RecordHoldsZeroHookAndEventCallback)
+{
+    const PluginInfo* info = GetGPluginInfo();
+    EXPECT_EQ(info, GetGPluginInfo());
+    EXPECT_EQ(0, info->reserved);
+    EXPECT_EQ(reinterpret_cast<void*>(&OnHostMessage), reinterpret_cast<void*>(info->messageHook));
+    EXPECT_EQ(reinterpret_cast<void*>(&OnHostEvent), reinterpret_cast<void*>(info->eventCallback));
+#ifndef _WIN64
+    EXPECT_EQ(12u, sizeof(PluginInfo));
+#endif
+}
+
+TEST_F(PluginLifecycle, AnsiHostWindowIsRefusedAndQuitReturnsAtOnce)
+{
+    FakeHost host(/*unicode=*/false);
+    ASSERT_FALSE(IsWindowUnicode(host.window()));
+    int threadsBefore = CountThreadsOfThisProcess();
+
+    EXPECT_EQ(FALSE, OnHostEvent(host.window(), EVENT_INIT));
+    PumpMessagesFor(300);
+    EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
+    EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
+
+    DWORD start = GetTickCount();
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
+    EXPECT_LT(GetTickCount() - start, 1000u);
+}
+
+TEST_F(PluginLifecycle, EventsBeforeTheWindowExistsAreDroppedAsSuccess)
+{
+    FakeHost host;
+    ASSERT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_TRACK));
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_STATUS));
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), 7));
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), -1));
+    MSG channel = {host.window(), 1112, 503, 42, 0, {0, 0}};
+    EXPECT_EQ(FALSE, OnHostMessage(&channel));
+    PumpMessagesFor(700);
+    EXPECT_TRUE(host.pathQueryTimes.empty());
+    EXPECT_EQ(0, host.statusQueries);
+}
+
+TEST_F(PluginLifecycle, InitShowsTheLayeredToolPopupAndQuitRemovesIt)
+{
+    FakeHost host;
+    ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
+    HWND window = WaitForDisplayWindow();
+    ASSERT_NE(nullptr, window);
+
+    wchar_t title[64];
+    GetWindowTextW(window, title, 64);
+    EXPECT_STREQ(DISPLAY_WINDOW_CLASS, title);
+    EXPECT_EQ(WS_POPUP, GetWindowLongW(window, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME));
+    LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(host.window(), displayState.hostWindow);
+
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
+    EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
+    EXPECT_EQ(NULL, displayState.uiThread);
+}
+
+TEST_F(PluginLifecycle, TwentyInitQuitCyclesLeaveNoThreadOrWindowBehind)
+{
+    FakeHost host;
+    int threadsBefore = CountThreadsOfThisProcess();
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT)) << "cycle " << cycle;
+        ASSERT_NE(nullptr, WaitForDisplayWindow()) << "cycle " << cycle;
+        ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT)) << "cycle " << cycle;
+        ASSERT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL)) << "cycle " << cycle;
+    }
+    EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
+}
+
+}  // namespace
