@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "cover/cover_locator.h"
+#include "state/display_state.h"
+#include "support/fake_host.h"
+#include "support/test_support.h"
+
+namespace {
+
+const std::vector<unsigned char> kEmbeddedPicture = {0xFF, 0xD8, 'e', 'm', 'b', 0xFF, 0xD9};
+
+// An ID3v2.3 tag holding one APIC frame with kEmbeddedPicture.
+std::vector<unsigned char> TagWithPicture()
+{
+    std::vector<unsigned char> payload = {0, 'i', 'm', 'a', 'g', 'e', '/', 'j', 'p', 'e', 'g', 0, 3, 0};
+    payload.insert(payload.end(), kEmbeddedPicture.begin(), kEmbeddedPicture.end());
+    std::vector<unsigned char> frame = {'A', 'P', 'I', 'C', 0, 0, 0, static_cast<unsigned char>(payload.size()), 0, 0};
+    frame.insert(frame.end(), payload.begin(), payload.end());
+    std::vector<unsigned char> tag = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, static_cast<unsigned char>(frame.size())};
+    tag.insert(tag.end(), frame.begin(), frame.end());
+    return tag;
+}
+
+int tagRequests;
+
+BOOL WINAPI FakeGetInfo(DWORD, BassChannelInfo* info)
+{
+    info->ctype = 0x10005;
+    return TRUE;
+}
+
+const char* WINAPI FakeGetTags(DWORD, DWORD)
+{
+    static std::vector<unsigned char> tag = TagWithPicture();
+    ++tagRequests;
+    return reinterpret_cast<const char*>(tag.data());
+}
+
+std::vector<unsigned char> CoverBytes()
+{
+    std::vector<unsigned char> bytes;
+    IStream* stream = displayState.cover.GetStream();
+    if (!stream)
+        return bytes;
+    STATSTG stat = {};
+    stream->Stat(&stat, STATFLAG_NONAME);
+    bytes.resize(static_cast<size_t>(stat.cbSize.QuadPart));
+    LARGE_INTEGER start = {};
+    stream->Seek(start, STREAM_SEEK_SET, NULL);
+    ULONG read = 0;
+    if (!bytes.empty())
+        stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read);
+    return bytes;
+}
+
+std::vector<unsigned char> Bytes(const std::string& text)
+{
+    return std::vector<unsigned char>(text.begin(), text.end());
+}
+
+class CoverLocator : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        displayState.module = GetModuleHandleW(NULL);
+        displayState.hostWindow = host.window();
+        displayState.attachedpicture = 1;
+        displayState.channel = 0;
+        displayState.coverFromTag = 0;
+        displayState.AudioLibrary = {NULL, FakeGetInfo, FakeGetTags};
+        tagRequests = 0;
+        host.trackPath = folder / L"01.mp3";
+    }
+    void TearDown() override { ReleaseCover(); }
+
+    TempFolder folder;
+    FakeHost host;
+};
+
+TEST_F(CoverLocator, FolderJpgComesBeforeCoverJpg)
+{
+    WriteText(folder / L"cover.jpg", "cover");
+    WriteText(folder / L"folder.jpg", "folder");
+    RefreshCover();
+    EXPECT_EQ(Bytes("folder"), CoverBytes());
+    EXPECT_EQ(0, displayState.coverFromTag);
+}
+
+TEST_F(CoverLocator, CoverJpgComesBeforeOtherJpegs)
+{
+    WriteText(folder / L"b.jpg", "b");
+    WriteText(folder / L"cover.jpg", "cover");
+    RefreshCover();
+    EXPECT_EQ(Bytes("cover"), CoverBytes());
+}
+
+TEST_F(CoverLocator, OtherwiseTheFirstJpegTheFolderLists)
+{
+    WriteText(folder / L"b.jpg", "b");
+    WriteText(folder / L"a.jpg", "a");
+    WriteText(folder / L"notes.txt", "text");
+    WIN32_FIND_DATAW first;
+    HANDLE search = FindFirstFileW((folder / L"*.jpg").c_str(), &first);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    FindClose(search);
+
+    RefreshCover();
+    std::string expected(first.cFileName, first.cFileName + 1);
+    EXPECT_EQ(Bytes(expected), CoverBytes());
+}
+
+TEST_F(CoverLocator, ZeroByteFolderJpgCountsAsLoaded)
+{
+    WriteText(folder / L"folder.jpg", "");
+    WriteText(folder / L"cover.jpg", "cover");
+    RefreshCover();
+    EXPECT_NE(nullptr, displayState.cover.GetStream());
+    EXPECT_TRUE(CoverBytes().empty());
+}
+
+TEST_F(CoverLocator, NoCandidateLeavesTheCoverEmpty)
+{
+    WriteText(folder / L"folder.jpg", "old");
+    RefreshCover();
+    ASSERT_FALSE(CoverBytes().empty());
+    DeleteFileW((folder / L"folder.jpg").c_str());
+    RefreshCover();
+    EXPECT_EQ(nullptr, displayState.cover.GetStream());
+}
+
+TEST_F(CoverLocator, EmbeddedPictureComesFirstUnlessSwitchedOff)
+{
+    WriteText(folder / L"folder.jpg", "folder");
+    displayState.channel = 7;
+    RefreshCover();
+    EXPECT_EQ(kEmbeddedPicture, CoverBytes());
+    EXPECT_EQ(1, displayState.coverFromTag);
+
+    displayState.attachedpicture = 0;
+    RefreshCover();
+    EXPECT_EQ(Bytes("folder"), CoverBytes());
+    EXPECT_EQ(0, displayState.coverFromTag);
+}
+
+TEST_F(CoverLocator, NoChannelMeansNoEmbeddedTry)
+{
+    WriteText(folder / L"folder.jpg", "folder");
+    RefreshCover();
+    EXPECT_EQ(0, tagRequests);
+    EXPECT_EQ(Bytes("folder"), CoverBytes());
+}
+
+TEST_F(CoverLocator, ArchiveMemberLooksBesideTheArchive)
+{
+    WriteText(folder / L"folder.jpg", "beside the archive");
+    host.trackPath = folder / L"Box.zip/cd1/01.mp3";
+    RefreshCover();
+    EXPECT_EQ(Bytes("beside the archive"), CoverBytes());
+}
+
+TEST_F(CoverLocator, UrlGetsNoCoverAndNoEmbeddedTry)
+{
+    WriteText(folder / L"folder.jpg", "folder");
+    RefreshCover();
+    ASSERT_NE(nullptr, displayState.cover.GetStream());
+    displayState.channel = 7;
+    displayState.coverFromTag = 1;
+
+    host.trackPath = L"http://radio.example/live/stream.mp3";
+    RefreshCover();
+    EXPECT_EQ(nullptr, displayState.cover.GetStream());
+    EXPECT_EQ(0, tagRequests);
+    EXPECT_EQ(1, displayState.coverFromTag);
+}
+
+TEST_F(CoverLocator, PathsThatDoNotFitAreSkippedNotCut)
+{
+    // A folder of 249 characters: "\folder.jpg" makes 260 and does not fit,
+    // while a path cut to 259 would name the "folder.jp" placed here.
+    std::wstring deep = folder.path();
+    while (deep.size() + 11 < 249) {
+        deep += L"\\dddddddddd";
+        MakeFolder(deep);
+    }
+    deep += L"\\" + std::wstring(249 - deep.size() - 1, L'e');
+    ASSERT_EQ(249u, deep.size());
+    ASSERT_TRUE(MakeFolder(deep));
+    WriteText(deep + L"\\folder.jp", "cut");
+    host.trackPath = deep + L"\\01.mp3";
+    RefreshCover();
+    EXPECT_EQ(nullptr, displayState.cover.GetStream());
+
+    host.trackPath = std::wstring(519, L'x');
+    RefreshCover();
+    EXPECT_EQ(nullptr, displayState.cover.GetStream());
+}
+
+TEST_F(CoverLocator, StatusReleaseKeepsTheCoverOrigin)
+{
+    displayState.channel = 7;
+    RefreshCover();
+    ASSERT_EQ(1, displayState.coverFromTag);
+    ReleaseCover();
+    EXPECT_EQ(nullptr, displayState.cover.GetStream());
+    EXPECT_EQ(1, displayState.coverFromTag);
+}
+
+}  // namespace
