@@ -11,14 +11,6 @@ namespace {
 // through the menu item into the settings file.
 const wchar_t kThemeName[] = L"\u9752\u3044\u7a7a";  // 青い空
 
-std::string Utf8(const std::wstring& text)
-{
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
-    std::string out(length > 0 ? length - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], length, NULL, NULL);
-    return out;
-}
-
 class MenuEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override

@@ -3,66 +3,13 @@
 #include <string>
 #include <vector>
 #include "support/host_session.h"
+#include "support/mp3_files.h"
 #include "support/picture_files.h"
 #include "support/test_support.h"
 
 namespace {
 
 const wchar_t kPluginWindowClass[] = L"coverdeck_class_U";
-
-typedef std::vector<unsigned char> Bytes;
-
-void Append(Bytes* bytes, const Bytes& more)
-{
-    bytes->insert(bytes->end(), more.begin(), more.end());
-}
-
-Bytes BigEndian32(size_t value, unsigned bitsPerByte)
-{
-    unsigned mask = (1u << bitsPerByte) - 1;
-    return {static_cast<unsigned char>((value >> (3 * bitsPerByte)) & mask),
-            static_cast<unsigned char>((value >> (2 * bitsPerByte)) & mask),
-            static_cast<unsigned char>((value >> bitsPerByte) & mask), static_cast<unsigned char>(value & mask)};
-}
-
-// An ID3v2.3 "APIC" frame carrying a front cover.
-Bytes PictureFrame(const Bytes& png)
-{
-    Bytes body = {0};  // Latin-1 text
-    const char mime[] = "image/png";
-    body.insert(body.end(), mime, mime + sizeof mime);
-    Append(&body, {3, 0});  // front cover, empty description
-    Append(&body, png);
-    Bytes frame = {'A', 'P', 'I', 'C'};
-    Append(&frame, BigEndian32(body.size(), 8));
-    Append(&frame, {0, 0});
-    Append(&frame, body);
-    return frame;
-}
-
-// Two frames of MPEG-1 layer III behind an ID3v2.3 tag holding `frames`:
-// enough for the stand-in library to open an MP3 stream.
-Bytes SmallMp3(const Bytes& frames = Bytes())
-{
-    Bytes body = frames;
-    body.resize(body.size() + 16, 0);  // padding
-    Bytes bytes = {'I', 'D', '3', 3, 0, 0};
-    Append(&bytes, BigEndian32(body.size(), 7));
-    Append(&bytes, body);
-    for (int frame = 0; frame < 2; ++frame) {
-        Append(&bytes, {0xFF, 0xFB, 0x90, 0x00});
-        bytes.resize(bytes.size() + 417 - 4, 0);
-    }
-    return bytes;
-}
-
-std::string Utf8(const std::wstring& text)
-{
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
-    std::string out(length > 0 ? length - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], length, NULL, NULL);
-    return out;
-}
 
 int IndexOf(const HostRun& run, const std::string& line)
 {

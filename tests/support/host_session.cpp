@@ -5,14 +5,6 @@ namespace {
 
 constexpr DWORD POLL_MS = 20;
 
-std::string Utf8(const std::wstring& text)
-{
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), NULL, 0, NULL, NULL);
-    std::string out(length, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], length, NULL, NULL);
-    return out;
-}
-
 std::wstring Quoted(const std::wstring& argument)
 {
     return L"\"" + argument + L"\"";

@@ -108,3 +108,11 @@ std::wstring SourceDir()
 {
     return WindowsPathOf(COVERDECK_SOURCE_DIR);
 }
+
+std::string Utf8(const std::wstring& text)
+{
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
+    std::string out(length > 0 ? length - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], length, NULL, NULL);
+    return out;
+}

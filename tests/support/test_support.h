@@ -39,6 +39,9 @@ bool PumpUntil(Predicate done, DWORD timeoutMs)
     return true;
 }
 
+// Script lines for the sample host are UTF-8.
+std::string Utf8(const std::wstring& text);
+
 // A Unix path of the build (Wine maps drive Z: to /) as a Windows path.
 std::wstring WindowsPathOf(const char* unixPath);
 // Build outputs: the plug-in, the sample host and the stand-in audio library.

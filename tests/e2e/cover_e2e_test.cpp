@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "support/host_session.h"
+#include "support/mp3_files.h"
+#include "support/picture_files.h"
+#include "support/test_support.h"
+
+namespace {
+
+const DWORD kRed = 0xFFFF0000;
+const DWORD kBlue = 0xFF0000FF;
+const DWORD kEmptySlot = 0xE0E0E0;  // the built-in theme's grey square
+
+// The colour in the middle of the built-in theme's cover slot.
+DWORD SlotColour(const std::wstring& png)
+{
+    Picture picture;
+    if (!LoadPicture(png, &picture) || picture.width < 60 || picture.height < 60)
+        return 0;
+    return picture.At(52, 52) & 0xFFFFFF;
+}
+
+bool IsMostly(DWORD rgb, DWORD argb)
+{
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int got = (rgb >> shift) & 0xFF;
+        int want = (argb >> shift) & 0xFF;
+        if (got < want - 0x40 || got > want + 0x40)
+            return false;
+    }
+    return true;
+}
+
+// One host session, as a listener would have it: an MP3 with its own picture,
+// then one with only folder.jpg beside it, then a stream, then the last file
+// again and a pause that lasts.
+TEST(CoverEndToEnd, EachTrackShowsItsCoverAndStreamsAndPausesShowNone)
+{
+    TempFolder folder;
+    std::wstring plugin = CopyPluginInto(folder);
+    MakeFolder(folder / L"tagged");
+    MakeFolder(folder / L"plain");
+    std::wstring tagged = folder / L"tagged\\01.mp3";
+    std::wstring plain = folder / L"plain\\02.mp3";
+    ASSERT_TRUE(WriteBytes(tagged, SmallMp3(PictureFrame(SolidColourPng(kRed, 16, 16)))));
+    ASSERT_TRUE(WriteBytes(plain, SmallMp3()));
+    // The file beside the tagged track must lose against its embedded picture.
+    ASSERT_TRUE(WriteBytes(folder / L"tagged\\folder.jpg", SolidColourPng(kBlue, 16, 16)));
+    ASSERT_TRUE(WriteBytes(folder / L"plain\\folder.jpg", SolidColourPng(kBlue, 16, 16)));
+
+    std::vector<std::wstring> shots;
+    for (int i = 0; i < 4; ++i)
+        shots.push_back(folder / (L"shot" + std::to_wstring(i) + L".png"));
+    HostLaunch launch;
+    launch.plugin = plugin;
+    HostRun run = RunHost(launch, {
+        "play " + Utf8(tagged), "wait 900", "capture " + Utf8(shots[0]),
+        "play " + Utf8(plain), "wait 900", "capture " + Utf8(shots[1]),
+        "play http://radio.example/live/stream.mp3", "wait 900", "capture " + Utf8(shots[2]),
+        "play " + Utf8(plain), "wait 900", "status 2", "wait 900", "capture " + Utf8(shots[3]),
+        "quit",
+    });
+    ASSERT_FALSE(run.timedOut) << run.Transcript();
+    ASSERT_EQ(0u, run.exitCode) << run.Transcript();
+
+    EXPECT_TRUE(IsMostly(SlotColour(shots[0]), kRed)) << std::hex << SlotColour(shots[0]);
+    EXPECT_TRUE(IsMostly(SlotColour(shots[1]), kBlue)) << std::hex << SlotColour(shots[1]);
+    EXPECT_EQ(kEmptySlot, SlotColour(shots[2]));
+    EXPECT_EQ(kEmptySlot, SlotColour(shots[3]));
+}
+
+}  // namespace
