@@ -64,3 +64,11 @@ HWND WaitForDisplayWindow(DWORD timeoutMs)
     }, timeoutMs);
     return found && IsWindowVisible(found) ? found : NULL;
 }
+
+void RemoveTestSettingsFile()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    lstrcpyW(path + lstrlenW(path) - 3, L"ini");
+    DeleteFileW(path);
+}

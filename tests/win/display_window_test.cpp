@@ -17,7 +17,7 @@ protected:
         // The holders outlive the window, as they do in the player: start each case empty.
         displayState.cover.Release();
         displayState.coverFromTag = 0;
-        RemoveSettingsFile();
+        RemoveTestSettingsFile();
         host.trackPath = (folder / L"01.mp3");
         WriteText(folder / L"folder.jpg", "not really a jpeg");
         ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
@@ -27,14 +27,7 @@ protected:
     void TearDown() override
     {
         OnHostEvent(host.window(), EVENT_QUIT);
-        RemoveSettingsFile();
-    }
-    static void RemoveSettingsFile()
-    {
-        wchar_t path[MAX_PATH];
-        GetModuleFileNameW(NULL, path, MAX_PATH);
-        lstrcpyW(path + lstrlenW(path) - 3, L"ini");
-        DeleteFileW(path);
+        RemoveTestSettingsFile();
     }
     RECT Rect() const
     {

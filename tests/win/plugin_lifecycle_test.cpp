@@ -30,17 +30,10 @@ protected:
     void SetUp() override
     {
         displayState.module = GetModuleHandleW(NULL);
-        RemoveSettingsFile();
+        RemoveTestSettingsFile();
     }
-    void TearDown() override { RemoveSettingsFile(); }
+    void TearDown() override { RemoveTestSettingsFile(); }
 
-    static void RemoveSettingsFile()
-    {
-        wchar_t path[MAX_PATH];
-        GetModuleFileNameW(NULL, path, MAX_PATH);
-        lstrcpyW(path + lstrlenW(path) - 3, L"ini");
-        DeleteFileW(path);
-    }
 };
 
 TEST_F(PluginLifecycle, RecordHoldsZeroHookAndEventCallback)
