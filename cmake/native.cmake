@@ -60,3 +60,7 @@ else()
     message(STATUS "Google Benchmark or TagLib missing: the extraction benchmark is left out")
 endif()
 add_test(NAME builtin_theme_pictures COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/make_builtin_theme.py --check)
+
+# The bundled themes are exactly what their script draws (decoded pixels, so
+# another zlib does not matter).
+add_test(NAME bundled_themes_drawn COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-themes --check)
