@@ -5,11 +5,12 @@
 #include "state/display_state.h"
 #include "state/format_path.h"
 
-void ReleaseCover()
-{
-    displayState.cover.Release();
-}
+namespace {
 
+// The host's answer to the path query may be longer than any path we build.
+constexpr int TRACK_PATH_CHARS = 520;
+
+// Asks the host for the current track's path or URL; empty when it does not answer.
 void QueryTrackPath(wchar_t (&path)[TRACK_PATH_CHARS])
 {
     path[0] = L'\0';
@@ -35,7 +36,7 @@ int LoadEmbeddedCover()
     return 1;
 }
 
-static int LoadCandidate(const wchar_t* folder, const wchar_t* name)
+int LoadCandidate(const wchar_t* folder, const wchar_t* name)
 {
     wchar_t candidate[MAX_PATH];
     if (!FormatPath(candidate, L"%s\\%s", folder, name))
@@ -74,6 +75,13 @@ int ChooseCover(const wchar_t* path)
     if (taken)
         return 1;
     return LoadFolderCover(path);
+}
+
+}  // namespace
+
+void ReleaseCover()
+{
+    displayState.cover.Release();
 }
 
 void RefreshCover()

@@ -2,13 +2,6 @@
 #include "cover/id3v2.h"
 #include "state/display_state.h"
 
-namespace {
-
-constexpr DWORD BASS_CTYPE_STREAM_MP3 = 0x10005;
-constexpr DWORD BASS_TAG_ID3V2 = 1;
-
-}  // namespace
-
 int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture)
 {
     const AudioEntryPoints& audio = displayState.AudioLibrary;

@@ -8,4 +8,5 @@
 // picture->data is non-null afterwards, the caller frees it with HeapFree on
 // the process heap.
 int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture);
+// Test seam: the same without the channel-type check.
 int ExtractApicFromTag(DWORD channel, PictureBuffer* picture);

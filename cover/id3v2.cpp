@@ -22,6 +22,30 @@ constexpr size_t DATA_LENGTH_SIZE = 4;
 constexpr uint8_t TEXT_ENCODING_LATIN1 = 0;
 constexpr int64_t LARGEST_PICTURE = 0x7FFFFFFF;  // PictureBuffer's length is 32-bit signed
 
+// The four questions asked of the version word (major << 8 | revision). They
+// do not all draw the line in the same place: a 3.x tag with a non-zero
+// revision has the 2.3 flag layout but syncsafe sizes and no whole-tag
+// de-unsynchronisation.
+
+// Older tags (2.2 and before) have other frame headers; they are not walked.
+bool WalksFrames(uint32_t version)
+{
+    return version >= ID3_VERSION_2_3;
+}
+
+// Only 2.3 itself is de-unsynchronised as a whole before the walk.
+bool DeunsynchronisesWholeTag(uint32_t version)
+{
+    return version <= ID3_VERSION_2_3;
+}
+
+// Only 2.3 itself states frame and extended header sizes as plain big-endian words.
+bool UsesPlainSizes(uint32_t version)
+{
+    return version == ID3_VERSION_2_3;
+}
+
+// Every 3.x tag reads its frame format flags as 2.3 lays them out.
 bool UsesV23FlagLayout(uint32_t version)
 {
     return version <= ID3_LAST_2_3_LAYOUT;
@@ -76,7 +100,7 @@ bool IsApicId(const uint8_t* id)
 
 uint32_t ReadFrameSize(uint32_t version, const uint8_t* bytes)
 {
-    return version == ID3_VERSION_2_3 ? ReadBigEndian32(bytes) : ReadSyncsafe32(bytes);
+    return UsesPlainSizes(version) ? ReadBigEndian32(bytes) : ReadSyncsafe32(bytes);
 }
 
 // Drops the 0x00 that follows each stored 0xFF; returns the bytes written.
@@ -106,7 +130,7 @@ bool FirstFramePosition(uint32_t version, uint8_t tagFlags, const uint8_t* data,
         return true;
     if (limit < 4)
         return false;
-    if (version == ID3_VERSION_2_3) {
+    if (UsesPlainSizes(version)) {
         // The stated size leaves out the four size bytes themselves.
         size_t stated = ReadBigEndian32(data);
         if (stated > limit - 4)
@@ -116,6 +140,49 @@ bool FirstFramePosition(uint32_t version, uint8_t tagFlags, const uint8_t* data,
         *pos = ReadSyncsafe32(data);
     }
     return true;
+}
+
+// Copies the picture out of one APIC frame payload of `frameSize` readable
+// bytes into `picture` when the frame is usable; otherwise leaves `picture`
+// untouched. Caller frees picture->data with FreePictureBlock.
+void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags,
+                     const uint8_t* payload, uint32_t frameSize, PictureBuffer* picture)
+{
+    size_t skip = FormatFlagSkip(version, formatFlags);
+    if (skip >= frameSize)
+        return;  // not even the text encoding byte lies inside the frame
+    const uint8_t* start = payload + skip;
+    size_t inFrame = frameSize - skip;
+    int64_t length = static_cast<int64_t>(inFrame);
+    if (!UsesV23FlagLayout(version) && (formatFlags & V24_DATA_LENGTH) &&
+        ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) || (formatFlags & V24_UNSYNCHRONISATION))) {
+        length = ReadSyncsafe32(start - DATA_LENGTH_SIZE);
+    }
+    if (start[0] != TEXT_ENCODING_LATIN1)
+        return;
+
+    // Strings that end past `length` but inside the frame leave a negative
+    // picture length below, so the frame is the only bound they need.
+    size_t mimeLength;
+    size_t descriptionLength;
+    if (!BoundedStringLength(start, 1, inFrame, &mimeLength))
+        return;
+    // After the MIME terminator comes the picture type byte, then the description.
+    if (!BoundedStringLength(start, mimeLength + 3, inFrame, &descriptionLength))
+        return;
+    size_t pictureOffset = mimeLength + descriptionLength + 4;
+    int64_t pictureLength = length - static_cast<int64_t>(pictureOffset);
+    if (pictureLength < 0 || pictureLength > LARGEST_PICTURE)
+        return;
+    if (static_cast<uint64_t>(pictureLength) > inFrame - pictureOffset)
+        return;  // a data length indicator that claims more than the frame holds
+
+    uint8_t* block = AllocatePictureBlock(static_cast<size_t>(pictureLength));
+    if (!block)
+        return;
+    memcpy(block, start + pictureOffset, static_cast<size_t>(pictureLength));
+    picture->data = block;
+    picture->length = static_cast<int32_t>(pictureLength);
 }
 
 void WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, PictureBuffer* picture)
@@ -168,46 +235,6 @@ uint32_t ReadBigEndian32(const uint8_t* bytes)
            static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
 }
 
-void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags,
-                     const uint8_t* payload, uint32_t frameSize, PictureBuffer* picture)
-{
-    size_t skip = FormatFlagSkip(version, formatFlags);
-    if (skip >= frameSize)
-        return;  // not even the text encoding byte lies inside the frame
-    const uint8_t* start = payload + skip;
-    size_t inFrame = frameSize - skip;
-    int64_t length = static_cast<int64_t>(inFrame);
-    if (!UsesV23FlagLayout(version) && (formatFlags & V24_DATA_LENGTH) &&
-        ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) || (formatFlags & V24_UNSYNCHRONISATION))) {
-        length = ReadSyncsafe32(start - DATA_LENGTH_SIZE);
-    }
-    if (start[0] != TEXT_ENCODING_LATIN1)
-        return;
-
-    // Strings that end past `length` but inside the frame leave a negative
-    // picture length below, so the frame is the only bound they need.
-    size_t mimeLength;
-    size_t descriptionLength;
-    if (!BoundedStringLength(start, 1, inFrame, &mimeLength))
-        return;
-    // After the MIME terminator comes the picture type byte, then the description.
-    if (!BoundedStringLength(start, mimeLength + 3, inFrame, &descriptionLength))
-        return;
-    size_t pictureOffset = mimeLength + descriptionLength + 4;
-    int64_t pictureLength = length - static_cast<int64_t>(pictureOffset);
-    if (pictureLength < 0 || pictureLength > LARGEST_PICTURE)
-        return;
-    if (static_cast<uint64_t>(pictureLength) > inFrame - pictureOffset)
-        return;  // a data length indicator that claims more than the frame holds
-
-    uint8_t* block = AllocatePictureBlock(static_cast<size_t>(pictureLength));
-    if (!block)
-        return;
-    memcpy(block, start + pictureOffset, static_cast<size_t>(pictureLength));
-    picture->data = block;
-    picture->length = static_cast<int32_t>(pictureLength);
-}
-
 int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture)
 {
     if (available < ID3_HEADER_SIZE || memcmp(block, "ID3", 3) != 0)
@@ -217,12 +244,12 @@ int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffe
     size_t limit = ReadSyncsafe32(block + 6);
     if (limit > available - ID3_HEADER_SIZE)
         limit = available - ID3_HEADER_SIZE;  // a block cut short by the end of its file
-    if (version < ID3_VERSION_2_3)
+    if (!WalksFrames(version))
         return HasPicture(picture);
 
     const uint8_t* data = block + ID3_HEADER_SIZE;
     uint8_t* copy = NULL;
-    if ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) && version <= ID3_VERSION_2_3) {
+    if ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) && DeunsynchronisesWholeTag(version)) {
         copy = AllocatePictureBlock(limit);
         if (!copy)
             return 0;

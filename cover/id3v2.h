@@ -21,12 +21,6 @@ constexpr uint8_t TAG_FLAG_EXTENDED_HEADER = 0x40;
 uint32_t ReadSyncsafe32(const uint8_t* bytes);
 uint32_t ReadBigEndian32(const uint8_t* bytes);
 
-// Copies the picture out of one APIC frame payload of `frameSize` readable
-// bytes into `picture` when the frame is usable; otherwise leaves `picture`
-// untouched. Caller frees picture->data with FreePictureBlock.
-void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags,
-                     const uint8_t* payload, uint32_t frameSize, PictureBuffer* picture);
-
 // Walks a tag block from its 10-byte header on, reading no more than
 // `available` bytes (the header's tag size is clipped to them), and copies the
 // first usable APIC picture into `picture`, which the caller set to {NULL, 0}.

@@ -1,6 +1,6 @@
-#include "state/display_state.h"
+#include "cover/image_stream_holder.h"
 
-ImageStreamHolder::ImageStreamHolder() : stream(NULL), memory(NULL) {}
+ImageStreamHolder::ImageStreamHolder() : stream(NULL) {}
 
 ImageStreamHolder::~ImageStreamHolder()
 {
@@ -18,12 +18,13 @@ int ImageStreamHolder::WrapBlock(HGLOBAL block)
         return 0;
     }
     stream = made;
-    memory = block;
     return 1;
 }
 
+namespace {
+
 // A zero-byte block is allowed: it stands for an empty picture and has nothing to lock.
-static HGLOBAL CopyToMovableBlock(const void* bytes, DWORD size)
+HGLOBAL CopyToMovableBlock(const void* bytes, DWORD size)
 {
     if (size > 0 && !bytes)
         return NULL;
@@ -41,6 +42,8 @@ static HGLOBAL CopyToMovableBlock(const void* bytes, DWORD size)
     }
     return block;
 }
+
+}  // namespace
 
 int ImageStreamHolder::LoadFromFile(const wchar_t* path)
 {
@@ -108,5 +111,4 @@ void ImageStreamHolder::Release()
         stream->Release();  // the last reference frees the block too
         stream = NULL;
     }
-    memory = NULL;
 }

@@ -2,26 +2,23 @@
 #include "state/display_state.h"
 #include "window/display_window.h"
 
+namespace {
+
 const PluginInfo pluginInfo = {0, OnHostMessage, OnHostEvent};
 
-extern "C" const PluginInfo* GetGPluginInfo(void)
-{
-    return &pluginInfo;
-}
-
-static DWORD WINAPI UiThreadMain(void*)
+DWORD WINAPI UiThreadMain(void*)
 {
     return static_cast<DWORD>(RunDisplayWindow(displayState.module));
 }
 
-static void SendToDisplayWindow(UINT message, WPARAM wParam, LPARAM lParam)
+void SendToDisplayWindow(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND window = FindWindowW(DISPLAY_WINDOW_CLASS, NULL);
     if (window)
         SendMessageW(window, message, wParam, lParam);
 }
 
-static BOOL StartUiThread(HWND hostWindow)
+BOOL StartUiThread(HWND hostWindow)
 {
     // The plug-in talks UTF-16 to the host; an ANSI host window cannot take that.
     if (!IsWindowUnicode(hostWindow))
@@ -30,7 +27,7 @@ static BOOL StartUiThread(HWND hostWindow)
     return TRUE;
 }
 
-static BOOL StopUiThread()
+BOOL StopUiThread()
 {
     SendMessageW(FindWindowW(DISPLAY_WINDOW_CLASS, NULL), WM_CLOSE, 0, 0);
     // Nothing was started (refused or failed INIT): nothing to wait for or close.
@@ -40,6 +37,13 @@ static BOOL StopUiThread()
         displayState.uiThread = NULL;
     }
     return TRUE;
+}
+
+}  // namespace
+
+extern "C" const PluginInfo* GetGPluginInfo(void)
+{
+    return &pluginInfo;
 }
 
 BOOL WINAPI OnHostEvent(HWND hostWindow, int event)
@@ -62,15 +66,10 @@ BOOL WINAPI OnHostEvent(HWND hostWindow, int event)
 
 BOOL WINAPI OnHostMessage(const MSG* msg)
 {
-    if (msg->message == WM_HOST_INFO) {
-        if (msg->wParam == HOST_INFO_CHANNEL)
-            SendToDisplayWindow(WM_APP_CHANNEL, HOST_INFO_CHANNEL, msg->lParam);
-        return FALSE;
-    }
-    // The host announces net-radio title changes under this name; nothing reacts
-    // to them yet, so registering it once is enough.
-    static UINT titleChangeMessage;
-    if (!titleChangeMessage)
-        titleChangeMessage = RegisterWindowMessageA("QuaverNetRadioTitleChange");
+    // Only channel announcements matter here; the host's net-radio title
+    // changes ("QuaverNetRadioTitleChange") get no reaction, so they are not
+    // even registered.
+    if (msg->message == WM_HOST_INFO && msg->wParam == HOST_INFO_CHANNEL)
+        SendToDisplayWindow(WM_APP_CHANNEL, HOST_INFO_CHANNEL, msg->lParam);
     return FALSE;
 }

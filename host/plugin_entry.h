@@ -1,7 +1,6 @@
 #pragma once
 #include "host/host_protocol.h"
 
-extern const PluginInfo pluginInfo;
-
+// The two callbacks GetGPluginInfo hands the host.
 BOOL WINAPI OnHostEvent(HWND hostWindow, int event);
 BOOL WINAPI OnHostMessage(const MSG* msg);

@@ -1,31 +1,15 @@
 #include "render/frame.h"
 #include "render/held_picture.h"
 
-static const Gdiplus::ARGB MARKER_COLOUR = 0xFF00FF00;
-static const float MARKER_WIDTH = 3.0f;
-static const int MARKER_LENGTH = 3;
+namespace {
 
-ImageRect FitCoverRect(const ImageRect& slot, int pictureWidth, int pictureHeight)
-{
-    ImageRect fitted = slot;
-    const double slotShape = static_cast<double>(slot.width) / slot.height;
-    const double pictureShape = static_cast<double>(pictureWidth) / pictureHeight;
-    // A 0 x 0 slot gives NaN, which compares false and takes the width-filling
-    // branch. The products are taken in 64 bits so huge pictures cannot wrap;
-    // each quotient is at most the slot's own side, so it fits back in 32.
-    if (slotShape > pictureShape) {
-        fitted.width = static_cast<int>(static_cast<int64_t>(pictureWidth) * slot.height / pictureHeight);
-        fitted.x = slot.x + (slot.width - fitted.width) / 2;
-    } else {
-        fitted.height = static_cast<int>(static_cast<int64_t>(pictureHeight) * slot.width / pictureWidth);
-        fitted.y = slot.y + (slot.height - fitted.height) / 2;
-    }
-    return fitted;
-}
+constexpr Gdiplus::ARGB MARKER_COLOUR = 0xFF00FF00;
+constexpr float MARKER_WIDTH = 3.0f;
+constexpr int MARKER_LENGTH = 3;
 
 // Background and overlay are drawn at their own pixel size from the top-left
 // corner, whatever their stored resolution; one that does not decode draws nothing.
-static void DrawWholePicture(HDC target, const ImageStreamHolder& holder)
+void DrawWholePicture(HDC target, const ImageStreamHolder& holder)
 {
     GpGraphics* graphics = NULL;
     GdipCreateFromHDC(target, &graphics);
@@ -41,17 +25,7 @@ static void DrawWholePicture(HDC target, const ImageStreamHolder& holder)
         GdipDeleteGraphics(graphics);
 }
 
-void DrawBackground(HDC target)
-{
-    DrawWholePicture(target, displayState.background);
-}
-
-void DrawOverlay(HDC target)
-{
-    DrawWholePicture(target, displayState.overlay);
-}
-
-static void DrawMarker(GpGraphics* graphics, const ImageRect& slot)
+void DrawMarker(GpGraphics* graphics, const ImageRect& slot)
 {
     GpPen* pen = NULL;
     if (GdipCreatePen1(MARKER_COLOUR, MARKER_WIDTH, Gdiplus::UnitWorld, &pen) != Gdiplus::Ok)
@@ -83,6 +57,36 @@ void DrawCover(HDC target)
     }
     if (graphics)
         GdipDeleteGraphics(graphics);
+}
+
+}  // namespace
+
+ImageRect FitCoverRect(const ImageRect& slot, int pictureWidth, int pictureHeight)
+{
+    ImageRect fitted = slot;
+    const double slotShape = static_cast<double>(slot.width) / slot.height;
+    const double pictureShape = static_cast<double>(pictureWidth) / pictureHeight;
+    // A 0 x 0 slot gives NaN, which compares false and takes the width-filling
+    // branch. The products are taken in 64 bits so huge pictures cannot wrap;
+    // each quotient is at most the slot's own side, so it fits back in 32.
+    if (slotShape > pictureShape) {
+        fitted.width = static_cast<int>(static_cast<int64_t>(pictureWidth) * slot.height / pictureHeight);
+        fitted.x = slot.x + (slot.width - fitted.width) / 2;
+    } else {
+        fitted.height = static_cast<int>(static_cast<int64_t>(pictureHeight) * slot.width / pictureWidth);
+        fitted.y = slot.y + (slot.height - fitted.height) / 2;
+    }
+    return fitted;
+}
+
+void DrawBackground(HDC target)
+{
+    DrawWholePicture(target, displayState.background);
+}
+
+void DrawOverlay(HDC target)
+{
+    DrawWholePicture(target, displayState.overlay);
 }
 
 void ComposeFrame(HDC target)

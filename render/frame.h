@@ -6,9 +6,9 @@
 // hands it to UpdateLayeredWindow. Keeps nothing between calls.
 void PresentFrame(HWND window);
 
+// Test seams: the layers PresentFrame draws, on a device context of the test's.
 void ComposeFrame(HDC target);
 void DrawBackground(HDC target);
-void DrawCover(HDC target);
 void DrawOverlay(HDC target);
 
 // The cover's destination inside `slot` keeping the picture's proportions:

@@ -4,19 +4,45 @@
 #include "state/display_state.h"
 #include "state/format_path.h"
 
-static const wchar_t PICTURE_RESOURCE_TYPE[] = L"PNG";
-static const ImageRect BUILTIN_IMAGE_RECT = {2, 2, 100, 100};
+namespace {
+
+constexpr wchar_t PICTURE_RESOURCE_TYPE[] = L"PNG";
+constexpr ImageRect BUILTIN_IMAGE_RECT = {2, 2, 100, 100};
 
 // A path that does not fit comes back empty, which no load or INI read accepts.
-static bool ThemeFilePath(wchar_t (&path)[MAX_PATH], const wchar_t* fileName)
+bool ThemeFilePath(wchar_t (&path)[MAX_PATH], const wchar_t* fileName)
 {
     return FormatPath(path, L"%s\\%s\\%s", displayState.themesRoot, displayState.theme, fileName);
 }
 
-void ReleaseThemePictures()
+void LoadThemePictures()
 {
-    displayState.background.Release();
-    displayState.overlay.Release();
+    if (displayState.theme[0] == L'\0') {
+        displayState.background.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_BACKGROUND),
+                                                 PICTURE_RESOURCE_TYPE);
+        displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY),
+                                              PICTURE_RESOURCE_TYPE);
+        return;
+    }
+    wchar_t path[MAX_PATH];
+    if (ThemeFilePath(path, L"background.png"))
+        displayState.background.LoadFromFile(path);
+    if (ThemeFilePath(path, L"overlay.png"))
+        displayState.overlay.LoadFromFile(path);
+}
+
+void SizeWindowToBackground(HWND window)
+{
+    GpBitmap* picture = NULL;
+    UINT width = 0, height = 0;
+    if (DecodeHeldPicture(displayState.background, &picture) == Gdiplus::Ok) {
+        GdipGetImageHeight(picture, &height);
+        GdipGetImageWidth(picture, &width);
+        GdipDisposeImage(picture);
+    }
+    // A background that does not decode gives a 0 x 0 window; the theme stays.
+    SetWindowPos(window, NULL, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ReadThemeRect()
@@ -37,34 +63,12 @@ void ReadThemeRect()
     rect.height = static_cast<int>(GetPrivateProfileIntW(L"image", L"height", 0, path));
 }
 
-static void LoadThemePictures()
-{
-    if (displayState.theme[0] == L'\0') {
-        displayState.background.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_BACKGROUND),
-                                                 PICTURE_RESOURCE_TYPE);
-        displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY),
-                                              PICTURE_RESOURCE_TYPE);
-        return;
-    }
-    wchar_t path[MAX_PATH];
-    if (ThemeFilePath(path, L"background.png"))
-        displayState.background.LoadFromFile(path);
-    if (ThemeFilePath(path, L"overlay.png"))
-        displayState.overlay.LoadFromFile(path);
-}
+}  // namespace
 
-static void SizeWindowToBackground(HWND window)
+void ReleaseThemePictures()
 {
-    GpBitmap* picture = NULL;
-    UINT width = 0, height = 0;
-    if (DecodeHeldPicture(displayState.background, &picture) == Gdiplus::Ok) {
-        GdipGetImageHeight(picture, &height);
-        GdipGetImageWidth(picture, &width);
-        GdipDisposeImage(picture);
-    }
-    // A background that does not decode gives a 0 x 0 window; the theme stays.
-    SetWindowPos(window, NULL, 0, 0, static_cast<int>(width), static_cast<int>(height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    displayState.background.Release();
+    displayState.overlay.Release();
 }
 
 void LoadTheme(HWND window)

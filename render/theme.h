@@ -5,5 +5,5 @@
 // empty, or when the folder's background cannot be loaded), fills imageRect and
 // the background and overlay holders, and sizes the window to the background.
 void LoadTheme(HWND window);
-void ReadThemeRect();
+// Test seam: empties the background and overlay holders.
 void ReleaseThemePictures();

@@ -1,11 +1,8 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "cover/bass_interface.h"
 #include "plugin_module.h"
-
-typedef DWORD(WINAPI* BassStreamCreateFileFn)(BOOL mem, const void* file, ULONGLONG offset, ULONGLONG length,
-                                              DWORD flags);
-typedef BOOL(WINAPI* BassStreamFreeFn)(DWORD handle);
 
 // The audio library the host plays through; none when started with "--bass none".
 struct AudioLibrary {

@@ -3,7 +3,9 @@
 #include <stdarg.h>
 #include <stdio.h>
 
-static void WriteLine(DWORD which, const char* format, va_list args)
+namespace {
+
+void WriteLine(DWORD which, const char* format, va_list args)
 {
     char line[4096];
     int length = vsnprintf(line, sizeof line - 1, format, args);
@@ -15,6 +17,8 @@ static void WriteLine(DWORD which, const char* format, va_list args)
     DWORD written = 0;
     WriteFile(GetStdHandle(which), line, static_cast<DWORD>(length), &written, NULL);
 }
+
+}  // namespace
 
 void Report(const char* format, ...)
 {

@@ -78,13 +78,6 @@ void RightClick(POINT at)
     Button(MOUSEEVENTF_RIGHTUP);
 }
 
-void LeftClick(POINT at)
-{
-    MoveTo(at);
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Button(MOUSEEVENTF_LEFTUP);
-}
-
 void PressKeys(const std::vector<WORD>& keys)
 {
     for (WORD key : keys) {

@@ -7,5 +7,4 @@
 void LeftDrag(POINT from, POINT to);
 void DoubleClick(POINT at, bool shiftOnSecondClick);
 void RightClick(POINT at);
-void LeftClick(POINT at);
 void PressKeys(const std::vector<WORD>& keys);

@@ -11,7 +11,6 @@ namespace {
 
 constexpr DWORD SETTLE_MS = 300;
 constexpr LRESULT STATUS_PLAYING = 1;
-constexpr DWORD BASS_UNICODE = 0x80000000;
 
 StepResult Fail(const Step& step, const char* message)
 {

@@ -1,53 +1,14 @@
 #pragma once
 #include <windows.h>
-#include <objidl.h>
-#include <stdint.h>
-#include "state/picture_buffer.h"
-
-// One encoded picture (PNG or JPEG) held as a seekable stream over a movable
-// global block; the stream owns the block (delete-on-release).
-class ImageStreamHolder {
-public:
-    ImageStreamHolder();
-    ~ImageStreamHolder();
-    ImageStreamHolder(const ImageStreamHolder&) = delete;
-    ImageStreamHolder& operator=(const ImageStreamHolder&) = delete;
-
-    // Each load expects an empty holder and returns 1 on success, 0 on failure.
-    int LoadFromFile(const wchar_t* path);
-    int LoadFromResource(HMODULE module, const wchar_t* name, const wchar_t* type);
-    int LoadFromMemory(const void* bytes, uint32_t length);
-    void Release();
-    // Borrowed: no reference is added; valid until the next Release or load.
-    IStream* GetStream() const { return stream; }
-
-private:
-    int WrapBlock(HGLOBAL block);
-
-    IStream* stream;
-    HGLOBAL memory;
-};
-
-// BASS's channel information record: eight 32-bit words.
-struct BassChannelInfo {
-    DWORD freq, chans, flags, ctype, origres, plugin, sample;
-    const char* filename;
-};
-
-typedef DWORD(WINAPI* BassGetVersionFn)(void);
-typedef BOOL(WINAPI* BassChannelGetInfoFn)(DWORD handle, BassChannelInfo* info);
-typedef const char*(WINAPI* BassChannelGetTagsFn)(DWORD handle, DWORD tags);
-
-struct AudioEntryPoints {
-    BassGetVersionFn BASS_GetVersion;
-    BassChannelGetInfoFn BASS_ChannelGetInfo;
-    BassChannelGetTagsFn BASS_ChannelGetTags;
-};
+#include "cover/bass_interface.h"
+#include "cover/image_stream_holder.h"
 
 struct ImageRect {
     int x, y, width, height;
 };
 
+// The one process-wide record. Its field names are the system's own (the
+// settings file's keys, the host's vocabulary) and stay as they are.
 struct DisplayState {
     HMODULE module;
     HANDLE uiThread;

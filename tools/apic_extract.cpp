@@ -8,11 +8,13 @@
 #include "cover/id3v2.h"
 #include "cover/picture_heap.h"
 
+namespace {
+
 #ifdef _WIN32
 // Wide arguments and file names, so that any path the shell passes opens.
 typedef wchar_t ArgChar;
 #define TOOL_MAIN wmain
-static FILE* OpenFile(const ArgChar* path, const char* mode)
+FILE* OpenFile(const ArgChar* path, const char* mode)
 {
     wchar_t wideMode[4] = {0};
     for (int i = 0; i < 3 && mode[i]; ++i)
@@ -22,13 +24,11 @@ static FILE* OpenFile(const ArgChar* path, const char* mode)
 #else
 typedef char ArgChar;
 #define TOOL_MAIN main
-static FILE* OpenFile(const ArgChar* path, const char* mode)
+FILE* OpenFile(const ArgChar* path, const char* mode)
 {
     return fopen(path, mode);
 }
 #endif
-
-namespace {
 
 enum ExitCode { EXIT_PICTURE = 0, EXIT_NO_PICTURE = 1, EXIT_TROUBLE = 2 };
 

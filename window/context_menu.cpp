@@ -4,15 +4,17 @@
 #include "render/theme.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
-#include "window/display_window.h"
+#include "window/zorder.h"
 
-static bool IsThemeCommand(int id)
+namespace {
+
+bool IsThemeCommand(int id)
 {
     // One past the last theme item is included, as the command range has it.
     return id >= IDM_THEME_FIRST && id <= IDM_THEME_FIRST + MAX_THEME_ITEMS;
 }
 
-static bool IsThemeFolder(const WIN32_FIND_DATAW& entry)
+bool IsThemeFolder(const WIN32_FIND_DATAW& entry)
 {
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
@@ -24,6 +26,7 @@ static bool IsThemeFolder(const WIN32_FIND_DATAW& entry)
     return PathFileExistsW(themeIni) != FALSE;
 }
 
+// Replaces the placeholder of the Theme submenu by the theme folders found now.
 void AppendThemeItems(HMENU themeMenu)
 {
     DeleteMenu(themeMenu, IDM_THEME_FIRST, MF_BYCOMMAND);
@@ -48,10 +51,11 @@ void AppendThemeItems(HMENU themeMenu)
     FindClose(find);
 }
 
-static void MarkCurrentSettings(HMENU popup)
+void MarkCurrentSettings(HMENU popup)
 {
     int position = displayState.position;
-    if (position >= 0 && position <= 2)
+    // The menu's z-order ids run in the modes' order.
+    if (IsKnownZOrder(position))
         CheckMenuRadioItem(popup, IDM_ZORDER_NORMAL, IDM_ZORDER_BOTTOM, IDM_ZORDER_NORMAL + position, MF_BYCOMMAND);
     if (displayState.aspectratio)
         CheckMenuItem(popup, IDM_ASPECTRATIO, MF_BYCOMMAND | MF_CHECKED);
@@ -62,6 +66,8 @@ static void MarkCurrentSettings(HMENU popup)
     if (displayState.theme[0] == L'\0')
         CheckMenuItem(popup, IDM_THEME_DEFAULT, MF_BYCOMMAND | MF_CHECKED);
 }
+
+}  // namespace
 
 HMENU BuildContextMenu()
 {
@@ -94,41 +100,4 @@ void ShowContextMenu(HWND window)
         SendMessageW(window, WM_COMMAND, id & 0xFFFF, 0);
     }
     DestroyMenu(holder);
-}
-
-static int Toggled(int value)
-{
-    return value == 0 ? 1 : 0;
-}
-
-void OnCommand(HWND window, int id)
-{
-    switch (id) {
-    case IDM_ZORDER_NORMAL:
-    case IDM_ZORDER_TOPMOST:
-    case IDM_ZORDER_BOTTOM:
-        // Stored first: the position-changing handler pins by the new mode.
-        displayState.position = id - IDM_ZORDER_NORMAL;
-        ApplyZOrder(window, displayState.position);
-        break;
-    case IDM_ASPECTRATIO:
-        displayState.aspectratio = Toggled(displayState.aspectratio);
-        PresentFrame(window);
-        break;
-    case IDM_SNAP:
-        // Takes effect at the window's next move.
-        displayState.snap = Toggled(displayState.snap);
-        break;
-    case IDM_ATTACHEDPICTURE:
-        // Takes effect at the next cover refresh.
-        displayState.attachedpicture = Toggled(displayState.attachedpicture);
-        break;
-    case IDM_THEME_DEFAULT:
-        displayState.theme[0] = L'\0';
-        LoadTheme(window);
-        PresentFrame(window);
-        break;
-    default:
-        break;
-    }
 }

@@ -6,11 +6,7 @@ constexpr int MAX_THEME_ITEMS = 100;
 
 // Opens the context menu at the cursor and carries out the choice.
 void ShowContextMenu(HWND window);
-// Builds the menu from the template with the theme folders found now and the
-// marks of the current settings. Its first item's submenu is the context
-// menu. Caller frees it with DestroyMenu.
+// Test seam: builds the menu from the template with the theme folders found
+// now and the marks of the current settings. Its first item's submenu is the
+// context menu. Caller frees it with DestroyMenu.
 HMENU BuildContextMenu();
-// Replaces the placeholder of the Theme submenu by the theme folders found now.
-void AppendThemeItems(HMENU themeMenu);
-// Carries out a menu command; ids it does not know are ignored.
-void OnCommand(HWND window, int id);

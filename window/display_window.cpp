@@ -7,29 +7,23 @@
 #include "render/theme.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
+#include "window/commands.h"
 #include "window/context_menu.h"
 #include "window/gdiplus_session.h"
 #include "window/settings.h"
 #include "window/snap.h"
+#include "window/zorder.h"
 
-void ApplyZOrder(HWND window, int position)
-{
-    HWND insertAfter = HWND_NOTOPMOST;
-    if (position == 1)
-        insertAfter = HWND_TOPMOST;
-    else if (position == 2)
-        insertAfter = HWND_BOTTOM;
-    SetWindowPos(window, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
+namespace {
 
-static void LocatePluginFolders()
+void LocatePluginFolders()
 {
     GetModuleFileNameW(displayState.module, displayState.pluginDir, MAX_PATH);
     PathRemoveFileSpecW(displayState.pluginDir);
     FormatPath(displayState.themesRoot, L"%s\\%s", displayState.pluginDir, THEMES_FOLDER_NAME);
 }
 
-static LRESULT OnCreate(HWND window)
+LRESULT OnCreate(HWND window)
 {
     BindAudioLibrary();
     displayState.hostWindow = FindWindowW(HOST_WINDOW_CLASS, NULL);
@@ -41,7 +35,7 @@ static LRESULT OnCreate(HWND window)
     return 0;
 }
 
-static void OnDestroy(HWND window)
+void OnDestroy(HWND window)
 {
     KillTimer(window, STATUS_TIMER_ID);
     KillTimer(window, TRACK_TIMER_ID);
@@ -49,19 +43,19 @@ static void OnDestroy(HWND window)
     PostQuitMessage(0);
 }
 
-static bool HostStatusClearsCover()
+bool HostStatusClearsCover()
 {
     LRESULT status = SendMessageW(displayState.hostWindow, WM_HOST_STATUS, HOST_STATUS_QUERY, 0);
     return status == HOST_STATUS_STOPPED || status == HOST_STATUS_PAUSED;
 }
 
-static void RestartTimer(HWND window, UINT_PTR id)
+void RestartTimer(HWND window, UINT_PTR id)
 {
     KillTimer(window, id);
     SetTimer(window, id, DEBOUNCE_MS, NULL);
 }
 
-static void OnTimer(HWND window, UINT_PTR id)
+void OnTimer(HWND window, UINT_PTR id)
 {
     if (id == STATUS_TIMER_ID) {
         if (HostStatusClearsCover()) {
@@ -76,7 +70,7 @@ static void OnTimer(HWND window, UINT_PTR id)
     }
 }
 
-static void OnHostNotification(HWND window, WPARAM what)
+void OnHostNotification(HWND window, WPARAM what)
 {
     if (what == APP_TRACK_CHANGED)
         RestartTimer(window, TRACK_TIMER_ID);
@@ -84,7 +78,7 @@ static void OnHostNotification(HWND window, WPARAM what)
         RestartTimer(window, STATUS_TIMER_ID);
 }
 
-static void SnapProposedPosition(HWND window, WINDOWPOS* pos)
+void SnapProposedPosition(HWND window, WINDOWPOS* pos)
 {
     WINDOWPOS proposed = *pos;
     // A move without a size change carries no usable size in the record; the
@@ -102,29 +96,64 @@ static void SnapProposedPosition(HWND window, WINDOWPOS* pos)
     pos->y = proposed.y;
 }
 
-static LRESULT OnWindowPosChanging(HWND window, WINDOWPOS* pos, WPARAM wParam, LPARAM lParam)
+LRESULT OnWindowPosChanging(HWND window, WINDOWPOS* pos, WPARAM wParam, LPARAM lParam)
 {
     if (displayState.snap && !(pos->flags & SWP_NOMOVE))
         SnapProposedPosition(window, pos);
-    if (displayState.position == 2) {
+    if (PinnedToBottom(displayState.position)) {
         pos->hwndInsertAfter = HWND_BOTTOM;
         return 0;
     }
     return DefWindowProcW(window, WM_WINDOWPOSCHANGING, wParam, lParam);
 }
 
-static void StartDrag(HWND window)
+void StartDrag(HWND window)
 {
     SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-static void OnDoubleClick(HWND window, WPARAM keys)
+void OnDoubleClick(HWND window, WPARAM keys)
 {
     if (keys == MK_LBUTTON)
         SendMessageW(displayState.hostWindow, WM_COMMAND, HOST_CMD_ACTIVATE, 0);
     else
         StartDrag(window);
 }
+
+int RunWindow(HINSTANCE module)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = DisplayWindowProc;
+    windowClass.hInstance = module;
+    windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = DISPLAY_WINDOW_CLASS;
+    if (!RegisterClassW(&windowClass))
+        return -1;
+
+    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, DISPLAY_WINDOW_CLASS,
+                                  DISPLAY_WINDOW_CLASS, WS_POPUP, 0, 0, 200, 200, NULL, NULL, module, NULL);
+    if (!window) {
+        UnregisterClassW(DISPLAY_WINDOW_CLASS, module);
+        return -1;
+    }
+    ShowWindow(window, SW_SHOW);
+
+    MSG msg = {};
+    for (;;) {
+        BOOL got = GetMessageW(&msg, NULL, 0, 0);
+        if (got == 0 || got == -1)
+            break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    UnregisterClassW(DISPLAY_WINDOW_CLASS, module);
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
 
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -163,39 +192,6 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
-}
-
-static int RunWindow(HINSTANCE module)
-{
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = DisplayWindowProc;
-    windowClass.hInstance = module;
-    windowClass.hIcon = LoadIconW(NULL, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = DISPLAY_WINDOW_CLASS;
-    if (!RegisterClassW(&windowClass))
-        return -1;
-
-    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, DISPLAY_WINDOW_CLASS,
-                                  DISPLAY_WINDOW_CLASS, WS_POPUP, 0, 0, 200, 200, NULL, NULL, module, NULL);
-    if (!window) {
-        UnregisterClassW(DISPLAY_WINDOW_CLASS, module);
-        return -1;
-    }
-    ShowWindow(window, SW_SHOW);
-
-    MSG msg = {};
-    for (;;) {
-        BOOL got = GetMessageW(&msg, NULL, 0, 0);
-        if (got == 0 || got == -1)
-            break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    UnregisterClassW(DISPLAY_WINDOW_CLASS, module);
-    return static_cast<int>(msg.wParam);
 }
 
 int RunDisplayWindow(HINSTANCE module)

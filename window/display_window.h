@@ -19,7 +19,5 @@ constexpr UINT WM_APP_CHANNEL = WM_APP + 1;
 // the window cannot be made.
 int RunDisplayWindow(HINSTANCE module);
 
+// Test seam: the window procedure, for tests that drive a window of their own.
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Puts the window in the z-order band of `position`: 1 topmost, 2 bottom, else normal.
-void ApplyZOrder(HWND window, int position);

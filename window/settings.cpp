@@ -2,27 +2,30 @@
 #include <shlwapi.h>
 #include "state/display_state.h"
 #include "window/settings_path.h"
+#include "window/zorder.h"
 
-static const wchar_t WINDOW_SECTION[] = L"window";
-static const wchar_t SETTING_SECTION[] = L"setting";
+namespace {
+
+constexpr wchar_t WINDOW_SECTION[] = L"window";
+constexpr wchar_t SETTING_SECTION[] = L"setting";
 
 // An empty path stands for a settings file that cannot be located: every key
 // then reads as missing.
-static int ReadInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, int fallback)
+int ReadInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, int fallback)
 {
     if (path[0] == L'\0')
         return fallback;
     return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, path));
 }
 
-static void ReadText(const wchar_t* path, const wchar_t* section, const wchar_t* key, wchar_t (&out)[MAX_PATH])
+void ReadText(const wchar_t* path, const wchar_t* section, const wchar_t* key, wchar_t (&out)[MAX_PATH])
 {
     out[0] = L'\0';
     if (path[0] != L'\0')
         GetPrivateProfileStringW(section, key, L"", out, MAX_PATH, path);
 }
 
-static void WriteInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, int value)
+void WriteInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, int value)
 {
     wchar_t text[16];
     wsprintfW(text, L"%d", value);
@@ -32,7 +35,7 @@ static void WriteInt(const wchar_t* path, const wchar_t* section, const wchar_t*
 // The profile functions keep characters outside the ANSI code page only in a
 // file that already is UTF-16, so a new settings file starts as an empty
 // UTF-16LE file with its byte-order mark.
-static void CreateUnicodeFileIfMissing(const wchar_t* path)
+void CreateUnicodeFileIfMissing(const wchar_t* path)
 {
     if (PathFileExistsW(path))
         return;
@@ -45,6 +48,8 @@ static void CreateUnicodeFileIfMissing(const wchar_t* path)
     CloseHandle(file);
 }
 
+}  // namespace
+
 void LoadSettings(HWND window)
 {
     wchar_t path[MAX_PATH];
@@ -56,7 +61,7 @@ void LoadSettings(HWND window)
     // the values in force before this load.
     SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 
-    displayState.position = ReadInt(path, SETTING_SECTION, L"position", 0);
+    displayState.position = ReadInt(path, SETTING_SECTION, L"position", ZORDER_NORMAL);
     displayState.aspectratio = ReadInt(path, SETTING_SECTION, L"aspectratio", 1);
     displayState.snap = ReadInt(path, SETTING_SECTION, L"snap", 1);
     displayState.attachedpicture = ReadInt(path, SETTING_SECTION, L"attachedpicture", 1);

@@ -2,7 +2,11 @@
 #include <shlwapi.h>
 #include "state/display_state.h"
 
-static const wchar_t SETTINGS_EXTENSION[] = L".ini";
+namespace {
+
+constexpr wchar_t SETTINGS_EXTENSION[] = L".ini";
+
+}  // namespace
 
 bool SettingsPathOf(const wchar_t* modulePath, wchar_t (&out)[MAX_PATH])
 {

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-// The settings file of a module: its file path with the extension replaced by
+// Test seam: the settings file of a module: its file path with the extension replaced by
 // ".ini" (added when the name has none). False, with `out` empty, when that
 // path does not fit MAX_PATH or would name the module file itself.
 bool SettingsPathOf(const wchar_t* modulePath, wchar_t (&out)[MAX_PATH]);

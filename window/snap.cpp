@@ -1,10 +1,14 @@
 #include "window/snap.h"
 #include <stdlib.h>
 
-static bool WithinReach(int a, int b)
+namespace {
+
+bool WithinReach(int a, int b)
 {
     return abs(a - b) <= SNAP_DISTANCE;
 }
+
+}  // namespace
 
 void SnapToWorkArea(WINDOWPOS* pos, const RECT& work)
 {

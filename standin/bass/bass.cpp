@@ -1,29 +1,26 @@
 // Our stand-in for the host's audio library: it opens files only far enough to
 // tell MPEG layer III audio from anything else and to serve the ID3v2 tag block.
 #include <windows.h>
+#include "cover/bass_interface.h"
 #include "channel_table.h"
 #include "byte_source.h"
 #include "id3v2_block.h"
 #include "mpeg_frames.h"
-#include "state/display_state.h"
 
 namespace {
 
 constexpr DWORD BASS_VERSION = 0x02040000;
-constexpr DWORD BASS_UNICODE = 0x80000000;
-constexpr DWORD BASS_TAG_ID3V2 = 1;
 
 // Reads the tag block, clipped to the source, into a heap buffer; null when there is none.
-char* ReadTagBlock(const ByteSource& source, uint64_t declared, size_t* length)
+char* ReadTagBlock(const ByteSource& source, uint64_t declared)
 {
-    *length = 0;
     uint64_t clipped = declared < source.Length() ? declared : source.Length();
     if (clipped == 0 || clipped > MAXDWORD)
         return nullptr;
     char* tags = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, static_cast<size_t>(clipped)));
     if (!tags)
         return nullptr;
-    *length = source.Read(0, tags, static_cast<size_t>(clipped));
+    source.Read(0, tags, static_cast<size_t>(clipped));
     return tags;
 }
 
@@ -40,7 +37,7 @@ void IdentifyAudio(const ByteSource& source, uint64_t audioStart, Channel* chann
     size_t got = source.Read(audioStart, window, sizeof window);
     Layer3Stream stream;
     if (FindLayer3Stream(window, got, source.Length() - audioStart, &stream)) {
-        channel->type = CTYPE_STREAM_MP3;
+        channel->type = BASS_CTYPE_STREAM_MP3;
         channel->frequency = stream.frequency;
         channel->channels = stream.channels;
     }
@@ -51,7 +48,7 @@ DWORD CreateChannel(const ByteSource& source)
     uint8_t header[ID3V2_HEADER_LENGTH];
     uint64_t tagLength = Id3v2BlockLength(header, source.Read(0, header, sizeof header));
     Channel channel = {};
-    channel.tags = ReadTagBlock(source, tagLength, &channel.tagLength);
+    channel.tags = ReadTagBlock(source, tagLength);
     IdentifyAudio(source, tagLength, &channel);
     return AddChannel(channel);
 }

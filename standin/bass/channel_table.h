@@ -2,8 +2,7 @@
 #include <windows.h>
 #include <stdint.h>
 
-// BASS's channel types as the plug-in sees them.
-constexpr DWORD CTYPE_STREAM_MP3 = 0x10005;
+// What every stream that is not MPEG layer III reports as its type.
 constexpr DWORD CTYPE_STREAM_OTHER = 0x10002;
 
 // One open stream: what its bytes turned out to be, and its ID3v2 tag block.
@@ -13,7 +12,6 @@ struct Channel {
     DWORD frequency;
     DWORD channels;
     char* tags;    // from the process heap; lives until the channel is freed
-    size_t tagLength;
 };
 
 constexpr int MAX_CHANNELS = 64;

@@ -29,8 +29,9 @@ bool SameStream(const uint8_t* a, const uint8_t* b)
     return (a[1] & 0xFE) == (b[1] & 0xFE) && (a[2] & 0x0C) == (b[2] & 0x0C);
 }
 
-}  // namespace
-
+// Length in bytes of the layer III frame whose 4-byte header is at `header`, or
+// 0 when those bytes are not a usable layer III header (no sync, other layer,
+// free-format or bad bitrate, reserved version or sample rate).
 size_t Layer3FrameLength(const uint8_t* header)
 {
     if (header[0] != 0xFF || (header[1] & 0xE0) != 0xE0)
@@ -49,6 +50,8 @@ size_t Layer3FrameLength(const uint8_t* header)
     uint32_t samplesPerFrameOver8 = version == MPEG1 ? 144 : 72;
     return samplesPerFrameOver8 * kbps * 1000 / sampleRate + padding;
 }
+
+}  // namespace
 
 bool FindLayer3Stream(const uint8_t* bytes, size_t available, uint64_t regionLength, Layer3Stream* found)
 {

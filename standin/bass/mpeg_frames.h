@@ -9,11 +9,6 @@ struct Layer3Stream {
     uint32_t channels;
 };
 
-// Length in bytes of the layer III frame whose 4-byte header is at `header`, or
-// 0 when those bytes are not a usable layer III header (no sync, other layer,
-// free-format or bad bitrate, reserved version or sample rate).
-size_t Layer3FrameLength(const uint8_t* header);
-
 // Looks for layer III audio in `bytes` (the first `available` bytes of an audio
 // region that is `regionLength` bytes long). A header counts only when a second
 // header of the same stream follows where the first frame ends, or when that

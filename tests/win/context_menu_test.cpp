@@ -5,6 +5,7 @@
 #include "state/display_state.h"
 #include "support/picture_files.h"
 #include "support/test_support.h"
+#include "window/commands.h"
 #include "window/context_menu.h"
 #include "window/display_window.h"
 #include "window/gdiplus_session.h"

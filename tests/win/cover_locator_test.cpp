@@ -26,7 +26,7 @@ int tagRequests;
 
 BOOL WINAPI FakeGetInfo(DWORD, BassChannelInfo* info)
 {
-    info->ctype = 0x10005;
+    info->ctype = BASS_CTYPE_STREAM_MP3;
     return TRUE;
 }
 

@@ -19,7 +19,7 @@ const Bytes kTag = [] {
 
 // What the fake library is asked and answers.
 struct FakeLibrary {
-    DWORD channelType = 0x10005;
+    DWORD channelType = BASS_CTYPE_STREAM_MP3;
     BOOL infoResult = TRUE;
     const Bytes* tag = &kTag;
     bool recordWasZero = false;
@@ -78,7 +78,7 @@ TEST_F(EmbeddedPicture, OtherChannelTypesGiveNothingEvenWithApic)
         EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture)) << type;
     }
     // A failed call leaves the zero-filled record, which is no MP3 stream either.
-    fake.channelType = 0x10005;
+    fake.channelType = BASS_CTYPE_STREAM_MP3;
     fake.infoResult = FALSE;
     EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture));
     EXPECT_EQ(nullptr, picture.data);

@@ -4,6 +4,7 @@
 #include "state/display_state.h"
 #include "support/test_support.h"
 #include "window/context_menu.h"
+#include "window/commands.h"
 #include "window/display_window.h"
 #include "window/gdiplus_session.h"
 #include "window/settings.h"

@@ -1,0 +1,27 @@
+#pragma once
+#include <windows.h>
+#include <objidl.h>
+#include <stdint.h>
+
+// One encoded picture (PNG or JPEG) held as a seekable stream over a movable
+// global block; the stream owns the block (delete-on-release).
+class ImageStreamHolder {
+public:
+    ImageStreamHolder();
+    ~ImageStreamHolder();
+    ImageStreamHolder(const ImageStreamHolder&) = delete;
+    ImageStreamHolder& operator=(const ImageStreamHolder&) = delete;
+
+    // Each load expects an empty holder and returns 1 on success, 0 on failure.
+    int LoadFromFile(const wchar_t* path);
+    int LoadFromResource(HMODULE module, const wchar_t* name, const wchar_t* type);
+    int LoadFromMemory(const void* bytes, uint32_t length);
+    void Release();
+    // Borrowed: no reference is added; valid until the next Release or load.
+    IStream* GetStream() const { return stream; }
+
+private:
+    int WrapBlock(HGLOBAL block);
+
+    IStream* stream;
+};

@@ -1,0 +1,56 @@
+#include "window/commands.h"
+#include "render/frame.h"
+#include "render/theme.h"
+#include "resources/resource_ids.h"
+#include "state/display_state.h"
+#include "window/zorder.h"
+
+namespace {
+
+int Toggled(int value)
+{
+    return value == 0 ? 1 : 0;
+}
+
+// Stored first: the position-changing handler pins by the new mode.
+void ChangeZOrder(HWND window, int position)
+{
+    displayState.position = position;
+    ApplyZOrder(window, position);
+}
+
+}  // namespace
+
+void OnCommand(HWND window, int id)
+{
+    switch (id) {
+    case IDM_ZORDER_NORMAL:
+        ChangeZOrder(window, ZORDER_NORMAL);
+        break;
+    case IDM_ZORDER_TOPMOST:
+        ChangeZOrder(window, ZORDER_TOPMOST);
+        break;
+    case IDM_ZORDER_BOTTOM:
+        ChangeZOrder(window, ZORDER_BOTTOM);
+        break;
+    case IDM_ASPECTRATIO:
+        displayState.aspectratio = Toggled(displayState.aspectratio);
+        PresentFrame(window);
+        break;
+    case IDM_SNAP:
+        // Takes effect at the window's next move.
+        displayState.snap = Toggled(displayState.snap);
+        break;
+    case IDM_ATTACHEDPICTURE:
+        // Takes effect at the next cover refresh.
+        displayState.attachedpicture = Toggled(displayState.attachedpicture);
+        break;
+    case IDM_THEME_DEFAULT:
+        displayState.theme[0] = L'\0';
+        LoadTheme(window);
+        PresentFrame(window);
+        break;
+    default:
+        break;
+    }
+}
