@@ -2,10 +2,13 @@
 # tools, cross-built with mingw-w64.
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DVERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DVERSION_MINOR=${PROJECT_VERSION_MINOR} -DVERSION_PATCH=${PROJECT_VERSION_PATCH}")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 add_compile_options(-Wall -Wextra)
 # The compiler runtime goes into each binary: only system DLLs are imported.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# No link time in the PE headers: the same commit gives the same bytes.
+add_link_options(-Wl,--no-insert-timestamp)
 
 file(GLOB PRODUCT_SOURCES CONFIGURE_DEPENDS
     state/*.cpp host/*.cpp window/*.cpp cover/*.cpp render/*.cpp)
@@ -23,11 +26,19 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_library(coverdeck SHARED host/dll_main.cpp host/coverdeck.def $<TARGET_OBJECTS:coverdeck_resources>)
 target_link_libraries(coverdeck PRIVATE coverdeck_core)
 set_target_properties(coverdeck PROPERTIES PREFIX "" SUFFIX ".qpl")
+# The tests load the file that ships: without debug sections or symbols. The
+# full file stays in bin/unstripped for a debugger.
+add_custom_command(TARGET coverdeck POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/unstripped
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:coverdeck> ${CMAKE_BINARY_DIR}/bin/unstripped/
+    # strip stamps a PE file with the current time unless told a time.
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} --strip-all $<TARGET_FILE:coverdeck>)
 
 add_subdirectory(standin/bass)
 add_subdirectory(samplehost)
 add_subdirectory(tools)
 include(cmake/wine-tests.cmake)
+include(cmake/release.cmake)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(PE_MACHINE x86-64)

@@ -1,0 +1,22 @@
+# The release zip, laid out as it goes into the player's plug-in folder. Built
+# on demand (scripts/package; the installed-package test): it takes the commit
+# time from RELEASE_EPOCH, so it is made afresh every time it is asked for.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(RELEASE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win64)  # the x86-64 twin's, never shipped
+else()
+    set(RELEASE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-win32)
+endif()
+set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/release/${RELEASE_NAME}.zip)
+
+set(RELEASE_INPUTS --plugin $<TARGET_FILE:coverdeck>
+    --themes ${CMAKE_SOURCE_DIR}/themes --readme ${CMAKE_SOURCE_DIR}/release/README.txt)
+set(RELEASE_TARGETS coverdeck)
+if(TARGET coverdeck-theme)
+    list(APPEND RELEASE_INPUTS --kit $<TARGET_FILE:coverdeck-theme> --strip ${CMAKE_STRIP})
+    list(APPEND RELEASE_TARGETS coverdeck-theme)
+endif()
+add_custom_target(release_zip
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/release
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/release/make_package.py --out ${RELEASE_ZIP} ${RELEASE_INPUTS}
+    DEPENDS ${RELEASE_TARGETS}
+    VERBATIM)
