@@ -20,3 +20,9 @@ add_custom_target(release_zip
     COMMAND python3 ${CMAKE_SOURCE_DIR}/release/make_package.py --out ${RELEASE_ZIP} ${RELEASE_INPUTS}
     DEPENDS ${RELEASE_TARGETS}
     VERBATIM)
+
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+    add_test(NAME release_reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/release/check-reproducible
+        ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/reproducible)
+    set_tests_properties(release_reproducible PROPERTIES LABELS release TIMEOUT 900)
+endif()
