@@ -1,7 +1,6 @@
 # The plug-in, its tests, the sample host, the stand-in audio library and the
 # tools, cross-built with mingw-w64.
 enable_language(RC)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DVERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DVERSION_MINOR=${PROJECT_VERSION_MINOR} -DVERSION_PATCH=${PROJECT_VERSION_PATCH}")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 add_compile_options(-Wall -Wextra)
@@ -19,6 +18,8 @@ target_include_directories(coverdeck_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(coverdeck_core PUBLIC gdiplus ole32 shlwapi user32 gdi32 kernel32)
 
 add_library(coverdeck_resources OBJECT resources/coverdeck.rc)
+# An include folder, not a flag: CMake quotes it for a source path with spaces.
+target_include_directories(coverdeck_resources PRIVATE ${CMAKE_SOURCE_DIR})
 set_source_files_properties(resources/coverdeck.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/resources/builtin_background.png;${CMAKE_SOURCE_DIR}/resources/builtin_overlay.png;${CMAKE_SOURCE_DIR}/resources/pictures.rc;${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
