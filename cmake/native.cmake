@@ -35,15 +35,19 @@ add_test(NAME tagger_pictures
 set_tests_properties(tagger_pictures PROPERTIES TIMEOUT 300)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    add_executable(id3v2_fuzzer tests/fuzz/id3v2_fuzzer.cpp ${WALKER_SOURCES})
-    target_include_directories(id3v2_fuzzer PRIVATE ${CMAKE_SOURCE_DIR})
-    target_compile_options(id3v2_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-    target_link_options(id3v2_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
-    # A minute over a copy of the seeds: the committed corpus never grows.
-    add_test(NAME id3v2_fuzz
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run-fuzzer $<TARGET_FILE:id3v2_fuzzer>
-            ${CMAKE_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/fuzz-work 60)
-    set_tests_properties(id3v2_fuzz PROPERTIES TIMEOUT 180)
+    # Two targets: the walker over an exactly sized block, and the tag served
+    # as the audio library serves it (a bare pointer, the masked length held).
+    # Each gets a minute over a copy of the seeds: the committed corpus never grows.
+    foreach(target id3v2 served_tag)
+        add_executable(${target}_fuzzer tests/fuzz/${target}_fuzzer.cpp ${WALKER_SOURCES})
+        target_include_directories(${target}_fuzzer PRIVATE ${CMAKE_SOURCE_DIR})
+        target_compile_options(${target}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+        target_link_options(${target}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+        add_test(NAME ${target}_fuzz
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run-fuzzer $<TARGET_FILE:${target}_fuzzer>
+                ${CMAKE_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/${target}-fuzz-work 60)
+        set_tests_properties(${target}_fuzz PROPERTIES TIMEOUT 180)
+    endforeach()
 else()
     message(STATUS "Not clang: the fuzz target is left out")
 endif()

@@ -20,12 +20,7 @@ int ExtractApicFromTag(DWORD channel, PictureBuffer* picture)
 {
     if (!displayState.AudioLibrary.BASS_ChannelGetTags)
         return 0;
-    const uint8_t* tag = reinterpret_cast<const uint8_t*>(
-        displayState.AudioLibrary.BASS_ChannelGetTags(channel, BASS_TAG_ID3V2));
-    // The library hands out a bare pointer to the whole block; its size comes
-    // from the header, which is only there behind an "ID3".
-    if (!tag || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
-        return picture->data != NULL && picture->length != 0;
-    size_t available = ID3_HEADER_SIZE + ReadSyncsafe32(tag + 6);
-    return ExtractApicFromTagBlock(tag, available, picture);
+    return ExtractApicFromServedTag(
+        reinterpret_cast<const uint8_t*>(displayState.AudioLibrary.BASS_ChannelGetTags(channel, BASS_TAG_ID3V2)),
+        picture);
 }

@@ -260,3 +260,19 @@ int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffe
     FreePictureBlock(copy);
     return HasPicture(picture);
 }
+
+size_t HeldTagBlockLength(const uint8_t* header)
+{
+    const uint8_t* size = header + 6;
+    return ID3_HEADER_SIZE + ((static_cast<size_t>(size[0] & 0x7F) << 21) | (static_cast<size_t>(size[1] & 0x7F) << 14) |
+                              (static_cast<size_t>(size[2] & 0x7F) << 7) | (size[3] & 0x7F));
+}
+
+int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture)
+{
+    // Only behind an "ID3" is there a header to take the length from; the
+    // bytes are compared one at a time so that a mismatch reads no further.
+    if (!tag || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
+        return HasPicture(picture);
+    return ExtractApicFromTagBlock(tag, HeldTagBlockLength(tag), picture);
+}

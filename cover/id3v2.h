@@ -27,3 +27,12 @@ uint32_t ReadBigEndian32(const uint8_t* bytes);
 // Returns 1 for a picture of at least one byte, else 0; a zero-byte picture
 // leaves data non-null. Caller frees picture->data with FreePictureBlock.
 int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture);
+
+// How many bytes an audio library holds for the tag whose 10-byte header is at
+// `header`: the header plus the stated size with the top bit of each size byte
+// masked off, as every ID3v2 reader takes it. Nothing past that may be read.
+size_t HeldTagBlockLength(const uint8_t* header);
+
+// The tag block as the audio library serves it: a bare pointer (or null) with
+// no length. Walks it within HeldTagBlockLength; results as above.
+int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture);

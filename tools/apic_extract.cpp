@@ -49,8 +49,9 @@ bool ReadUpTo(FILE* file, std::vector<uint8_t>& bytes, size_t wanted)
     return !ferror(file);
 }
 
-// The tag block as the audio library serves it: the header and its stated
-// size, cut short where the file ends. Empty when the file has no tag.
+// The tag block as the audio library holds it: the header and its stated size
+// (top bit of each size byte masked off), cut short where the file ends.
+// Empty when the file has no tag.
 bool ReadTagBlock(const ArgChar* path, std::vector<uint8_t>& block)
 {
     FILE* file = OpenFile(path, "rb");
@@ -58,7 +59,7 @@ bool ReadTagBlock(const ArgChar* path, std::vector<uint8_t>& block)
         return false;
     bool ok = ReadUpTo(file, block, ID3_HEADER_SIZE);
     if (ok && block.size() == ID3_HEADER_SIZE && memcmp(block.data(), "ID3", 3) == 0)
-        ok = ReadUpTo(file, block, ID3_HEADER_SIZE + ReadSyncsafe32(block.data() + 6));
+        ok = ReadUpTo(file, block, HeldTagBlockLength(block.data()));
     else
         block.clear();
     fclose(file);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include "cover/id3v2.h"
 #include "cover/picture_heap.h"
@@ -30,9 +31,28 @@ Extracted ExtractPrefix(const Bytes& tag, size_t available)
     return out;
 }
 
+// Serves the tag the way the audio library does: a block of exactly the
+// header's masked length (bytes the tag lacks read as zero), and no length
+// beside the pointer.
 Extracted Extract(const Bytes& tag)
 {
-    return ExtractPrefix(tag, tag.size());
+    size_t held = HeldTagBlockLength(tag.data());
+    std::unique_ptr<uint8_t[]> block(new uint8_t[held]());
+    memcpy(block.get(), tag.data(), std::min(held, tag.size()));
+    PictureBuffer picture = {NULL, 0};
+    Extracted out;
+    out.result = ExtractApicFromServedTag(block.get(), &picture);
+    out.dataSet = picture.data != NULL;
+    if (picture.data)
+        out.picture.assign(picture.data, picture.data + picture.length);
+    FreePictureBlock(picture.data);
+    return out;
+}
+
+Bytes WithSizeBytes(Bytes tag, const Bytes& size)
+{
+    std::copy(size.begin(), size.end(), tag.begin() + 6);
+    return tag;
 }
 
 struct Case {
@@ -117,7 +137,20 @@ TEST(Id3v2Walk, MalformedOrForeignTagsGiveNothing)
         // Sizes near 2^32 end the walk, even with a usable APIC after them.
         {"size FFFFFFFF", Tag(3, 0, FrameWithSize("APIC", BigEndian(0xFFFFFFFF), Apic(kJpeg)) + Frame3("APIC", Apic(kOther))), {}},
         {"size FFFFFFF6", Tag(3, 0, FrameWithSize("APIC", BigEndian(0xFFFFFFF6), Apic(kJpeg)) + Frame3("APIC", Apic(kOther))), {}},
+        // A top bit in the tag size: the library holds only the masked length,
+        // so a frame that fits only the unmasked size lies beyond the block.
+        {"size 00 00 00 FF holds 127 bytes", WithSizeBytes(Tag(3, 0, Frame3("APIC", Apic(Bytes(186, 7)))), {0, 0, 0, 0xFF}), {}},
+        {"size 80 00 00 7F holds 127 bytes", WithSizeBytes(Tag(3, 0, Frame3("APIC", Apic(Bytes(300, 7)))), {0x80, 0, 0, 0x7F}), {}},
     });
+}
+
+TEST(Id3v2Walk, TagSizeTopBitsAreMaskedForTheHeldLengthOnly)
+{
+    EXPECT_EQ(10u + 127u, HeldTagBlockLength(Bytes{'I', 'D', '3', 3, 0, 0, 0x80, 0, 0, 0x7F}.data()));
+    EXPECT_EQ(10u + 0xFFFFFFFu, HeldTagBlockLength(Bytes{'I', 'D', '3', 3, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}.data()));
+    // A well-formed picture inside the masked length is still found.
+    Bytes fits = Frame3("APIC", Apic(kJpeg));
+    EXPECT_EQ(kJpeg, Extract(WithSizeBytes(Tag(3, 0, fits + Bytes(0x7F - fits.size(), 0)), {0, 0, 0x80, 0x7F})).picture);
 }
 
 TEST(Id3v2Walk, ZeroBytePictureBlocksLaterApicFrames)

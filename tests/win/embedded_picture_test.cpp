@@ -22,6 +22,7 @@ struct FakeLibrary {
     DWORD channelType = BASS_CTYPE_STREAM_MP3;
     BOOL infoResult = TRUE;
     const Bytes* tag = &kTag;
+    const unsigned char* served = NULL;  // when set, served instead of `tag`
     bool recordWasZero = false;
     DWORD infoChannel = 0, tagsChannel = 0, tagsType = 0;
     int tagsCalls = 0;
@@ -42,6 +43,8 @@ const char* WINAPI FakeChannelGetTags(DWORD handle, DWORD tags)
     fake.tagsChannel = handle;
     fake.tagsType = tags;
     ++fake.tagsCalls;
+    if (fake.served)
+        return reinterpret_cast<const char*>(fake.served);
     return fake.tag ? reinterpret_cast<const char*>(fake.tag->data()) : NULL;
 }
 
@@ -105,6 +108,39 @@ TEST_F(EmbeddedPicture, MissingOrForeignTagBlockGivesNothing)
     fake.tag = &notId3;
     EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture));
     EXPECT_EQ(nullptr, picture.data);
+}
+
+// Two pages, the second no-access; the first `held` bytes of `tag` end where
+// it begins, so any read past them faults. Release with VirtualFree.
+unsigned char* AtPageEnd(const Bytes& tag, size_t held, void** pages)
+{
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    DWORD page = system.dwPageSize;
+    unsigned char* base = static_cast<unsigned char*>(VirtualAlloc(NULL, 2 * page, MEM_COMMIT, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(base + page, page, PAGE_NOACCESS, &old);
+    *pages = base;
+    memcpy(base + page - held, tag.data(), held);
+    return base + page - held;
+}
+
+TEST_F(EmbeddedPicture, TopBitsInTheTagSizeNeverReadPastTheHeldBlock)
+{
+    // A 186-byte picture that fits the unmasked size but not the 127 bytes
+    // that the library holds for it.
+    Bytes apic = {'A', 'P', 'I', 'C', 0, 0, 0, 200, 0, 0, 0, 'i', 'm', 'a', 'g', 'e', '/', 'j', 'p', 'e', 'g', 0, 3, 0};
+    apic.insert(apic.end(), 186, 0x55);
+    for (Bytes size : {Bytes{0, 0, 0, 0xFF}, Bytes{0x80, 0, 0, 0x7F}}) {
+        Bytes tag = {'I', 'D', '3', 3, 0, 0};
+        tag.insert(tag.end(), size.begin(), size.end());
+        tag.insert(tag.end(), apic.begin(), apic.end());
+        void* pages = NULL;
+        fake.served = AtPageEnd(tag, 10 + 127, &pages);
+        EXPECT_EQ(0, ExtractApicFromTag(7, &picture));
+        EXPECT_EQ(nullptr, picture.data);
+        VirtualFree(pages, 0, MEM_RELEASE);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+#include "cover/id3v2.h"
+#include "cover/picture_heap.h"
+
+// Any tag, served as the audio library serves it: a block of exactly the
+// header's masked length and a bare pointer. Nothing past the block may be read.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    if (size < ID3_HEADER_SIZE)
+        return 0;
+    size_t held = HeldTagBlockLength(bytes);
+    if (held > (1u << 20))
+        return 0;  // a real library would hold it, but a fuzzing run need not
+    // Bytes the input lacks read as zero, as in a block the library filled in full.
+    uint8_t* block = static_cast<uint8_t*>(calloc(held, 1));
+    if (!block)
+        return 0;
+    memcpy(block, bytes, size < held ? size : held);
+    PictureBuffer picture = {NULL, 0};
+    int found = ExtractApicFromServedTag(block, &picture);
+    if (found != (picture.data != NULL && picture.length > 0))
+        abort();
+    if (picture.length < 0 || static_cast<size_t>(picture.length) > held)
+        abort();
+    FreePictureBlock(picture.data);
+    free(block);
+    return 0;
+}
