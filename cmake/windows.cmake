@@ -1,6 +1,7 @@
 # The plug-in, its tests, the sample host, the stand-in audio library and the
 # tools, cross-built with mingw-w64.
 enable_language(RC)
+include(cmake/wine-route.cmake)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -DVERSION_MAJOR=${PROJECT_VERSION_MAJOR} -DVERSION_MINOR=${PROJECT_VERSION_MINOR} -DVERSION_PATCH=${PROJECT_VERSION_PATCH}")
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 add_compile_options(-Wall -Wextra)
