@@ -19,6 +19,9 @@ struct HostState {
     LRESULT playStatus = HOST_STATUS_STOPPED;
     std::wstring currentPath;
     DWORD channel = 0;
+    // How often the plug-in has asked, for the "await" step.
+    unsigned pathQueries = 0;
+    unsigned statusQueries = 0;
 };
 
 extern HostState hostState;

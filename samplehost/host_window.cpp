@@ -27,6 +27,7 @@ LRESULT OnHostInfo(WPARAM what, LPARAM lParam)
     if (what == HOST_INFO_PATH) {
         SetWindowTextW(reinterpret_cast<HWND>(lParam), hostState.currentPath.c_str());
         Report("path-query %s", Utf8Of(hostState.currentPath).c_str());
+        ++hostState.pathQueries;
     } else if (what == HOST_INFO_CHANNEL) {
         Report("channel-announced %lu", static_cast<unsigned long>(lParam));
     }
@@ -42,6 +43,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam != HOST_STATUS_QUERY)
             return 0;
         Report("status-query");
+        ++hostState.statusQueries;
         return hostState.playStatus;
     case WM_HOST_INFO:
         return OnHostInfo(wParam, lParam);

@@ -75,6 +75,7 @@ const StepName kSteps[] = {
     {L"wait", StepKind::Wait, 1},       {L"drag", StepKind::Drag, 2},     {L"dblclick", StepKind::DoubleClick, 0},
     {L"rightclick", StepKind::RightClick, 0}, {L"key", StepKind::Key, 0},  {L"rect", StepKind::Rect, 0},
     {L"capture", StepKind::Capture, -1}, {L"cycle", StepKind::Cycle, 1},  {L"quit", StepKind::Quit, 0},
+    {L"await", StepKind::Await, -1},
 };
 
 bool ParseArguments(const StepName& name, const std::vector<std::wstring>& words, const std::wstring& text,
@@ -84,6 +85,10 @@ bool ParseArguments(const StepName& name, const std::vector<std::wstring>& words
         step->argument = Trim(text.substr(words[0].size()));
         if (step->argument.empty()) {
             *error = words[0] + L" needs an argument";
+            return false;
+        }
+        if (step->kind == StepKind::Await && step->argument != L"path-query" && step->argument != L"status-query") {
+            *error = L"await takes path-query or status-query";
             return false;
         }
         return true;

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr DWORD SETTLE_MS = 300;
+// Generous: an emulated 32-bit Wine on a loaded machine is several times slower.
+constexpr DWORD AWAIT_MS = 20000;
 constexpr LRESULT STATUS_PLAYING = 1;
 
 StepResult Fail(const Step& step, const char* message)
@@ -94,6 +96,20 @@ StepResult WithPluginWindow(const Step& step)
     return StepResult::Done;
 }
 
+// Waits for the plug-in's next question to the host, then until its window
+// has handled everything up to it, so that what the answer started is done.
+StepResult Await(const Step& step)
+{
+    const unsigned& count = step.argument == L"path-query" ? hostState.pathQueries : hostState.statusQueries;
+    unsigned before = count;
+    if (!PumpUntil([&] { return count != before; }, AWAIT_MS))
+        return Fail(step, "timed out");
+    HWND window = FindPluginWindow();
+    if (window && !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, AWAIT_MS, NULL))
+        return Fail(step, "the plug-in's window does not answer");
+    return StepResult::Done;
+}
+
 StepResult Capture(const Step& step)
 {
     HWND window = FindPluginWindow();
@@ -123,6 +139,8 @@ StepResult RunStep(const Step& step)
     case StepKind::Wait:
         PumpFor(static_cast<DWORD>(step.numbers[0]));
         return StepResult::Done;
+    case StepKind::Await:
+        return Await(step);
     case StepKind::Drag:
     case StepKind::DoubleClick:
     case StepKind::RightClick:

@@ -55,10 +55,10 @@ TEST(CoverEndToEnd, EachTrackShowsItsCoverAndStreamsAndPausesShowNone)
     HostLaunch launch;
     launch.plugin = plugin;
     HostRun run = RunHost(launch, {
-        "play " + Utf8(tagged), "wait 900", "capture " + Utf8(shots[0]),
-        "play " + Utf8(plain), "wait 900", "capture " + Utf8(shots[1]),
-        "play http://radio.example/live/stream.mp3", "wait 900", "capture " + Utf8(shots[2]),
-        "play " + Utf8(plain), "wait 900", "status 2", "wait 900", "capture " + Utf8(shots[3]),
+        "play " + Utf8(tagged), "await path-query", "capture " + Utf8(shots[0]),
+        "play " + Utf8(plain), "await path-query", "capture " + Utf8(shots[1]),
+        "play http://radio.example/live/stream.mp3", "await path-query", "capture " + Utf8(shots[2]),
+        "play " + Utf8(plain), "await path-query", "status 2", "await status-query", "capture " + Utf8(shots[3]),
         "quit",
     });
     ASSERT_FALSE(run.timedOut) << run.Transcript();

@@ -40,7 +40,7 @@ protected:
     DWORD CoverSlotColour(const std::string& mp3, const std::wstring& bass)
     {
         std::wstring png = folder / L"frame.png";
-        HostRun run = Run({"play " + mp3, "wait 900", "capture " + Utf8(png), "quit"}, bass);
+        HostRun run = Run({"play " + mp3, "await path-query", "capture " + Utf8(png), "quit"}, bass);
         EXPECT_EQ(0u, run.exitCode) << run.Transcript();
         Picture picture;
         if (!LoadPicture(png, &picture) || picture.width < 60 || picture.height < 60)
@@ -124,7 +124,7 @@ TEST_F(Spine, TwentyInitQuitCyclesLeaveNoThreadOrWindow)
 TEST_F(Spine, PlayAnnouncesChannelAndPluginAsksForThePath)
 {
     std::string path = Mp3Path();
-    HostRun run = Run({"play " + path, "wait 900", "quit"});
+    HostRun run = Run({"play " + path, "await path-query", "quit"});
     EXPECT_EQ(0u, run.exitCode) << run.Transcript();
     std::vector<std::string> channel = run.StartingWith("channel ");
     ASSERT_EQ(1u, channel.size()) << run.Transcript();
@@ -136,7 +136,7 @@ TEST_F(Spine, PlayAnnouncesChannelAndPluginAsksForThePath)
 
 TEST_F(Spine, StoppedStatusIsCheckedAgainAfterTheDelay)
 {
-    HostRun stopped = Run({"status 2", "wait 900", "quit"});
+    HostRun stopped = Run({"status 2", "await status-query", "quit"});
     EXPECT_EQ(2, stopped.Count("status-query")) << stopped.Transcript();
     HostRun playing = Run({"status 1", "wait 900", "quit"});
     EXPECT_EQ(1, playing.Count("status-query")) << playing.Transcript();
@@ -144,7 +144,7 @@ TEST_F(Spine, StoppedStatusIsCheckedAgainAfterTheDelay)
 
 TEST_F(Spine, UnknownEventIsAcceptedAndUrlGetsNoChannel)
 {
-    HostRun run = Run({"event 7", "play http://radio.example/stream", "wait 900", "quit"});
+    HostRun run = Run({"event 7", "play http://radio.example/stream", "await path-query", "quit"});
     EXPECT_EQ(0u, run.exitCode) << run.Transcript();
     EXPECT_TRUE(run.Has("event 7 1")) << run.Transcript();
     EXPECT_TRUE(run.Has("channel 0")) << run.Transcript();
@@ -154,7 +154,7 @@ TEST_F(Spine, UnknownEventIsAcceptedAndUrlGetsNoChannel)
 TEST_F(Spine, RunsWithoutAudioLibraryAndWithOneLackingTags)
 {
     std::string path = Mp3Path();
-    HostRun none = Run({"play " + path, "wait 900", "rect", "quit"}, L"none");
+    HostRun none = Run({"play " + path, "await path-query", "rect", "quit"}, L"none");
     EXPECT_EQ(0u, none.exitCode) << none.Transcript();
     EXPECT_TRUE(none.Has("audio-library none")) << none.Transcript();
     EXPECT_TRUE(none.Has("channel 0")) << none.Transcript();
@@ -162,7 +162,7 @@ TEST_F(Spine, RunsWithoutAudioLibraryAndWithOneLackingTags)
     EXPECT_TRUE(LastWindowRect(none, &rect)) << none.Transcript();
     EXPECT_TRUE(none.Has("windows-after-quit 0")) << none.Transcript();
 
-    HostRun notags = Run({"play " + path, "wait 900", "rect", "quit"}, BinDir() + L"\\notags\\bass.dll");
+    HostRun notags = Run({"play " + path, "await path-query", "rect", "quit"}, BinDir() + L"\\notags\\bass.dll");
     EXPECT_EQ(0u, notags.exitCode) << notags.Transcript();
     EXPECT_FALSE(notags.Has("channel 0")) << notags.Transcript();
     EXPECT_TRUE(LastWindowRect(notags, &rect)) << notags.Transcript();

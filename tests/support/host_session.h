@@ -4,6 +4,8 @@
 // the host reported.
 //
 // Steps, one string each: "play PATH-OR-URL", "status N", "event N", "wait MS",
+// "await path-query" or "await status-query" (the plug-in's next question, and
+// its window done with what the answer started; fails after 20 s),
 // "drag DX DY", "dblclick", "dblclick shift", "rightclick", "key NAME...",
 // "rect", "capture FILE.png", "cycle N", "quit". Key names: down, up, left,
 // right, return (or enter), escape, tab, space, and single letters or digits.

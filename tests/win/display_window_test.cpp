@@ -46,7 +46,7 @@ TEST_F(DisplayWindow, BurstOfTrackEventsGivesOneRefreshAfterTheLast)
     for (int i = 0; i < 3; ++i) {
         OnHostEvent(host.window(), EVENT_TRACK);
         if (i < 2)
-            PumpMessagesFor(200);
+            PumpMessagesFor(100);
     }
     DWORD lastEvent = GetTickCount();
     PumpMessagesFor(350);
@@ -69,8 +69,8 @@ TEST_F(DisplayWindow, StatusThatRecoversWithinTheDebounceKeepsTheCover)
     OnHostEvent(host.window(), EVENT_STATUS);
     EXPECT_EQ(1, host.statusQueries);
     host.status = 1;
-    PumpMessagesFor(800);
-    EXPECT_EQ(2, host.statusQueries) << "the status timer should ask once more";
+    EXPECT_TRUE(PumpUntil([&] { return host.statusQueries == 2; }, 3000)) << "the status timer should ask once more";
+    SendMessageW(window, WM_NULL, 0, 0);  // the timer's handler has finished
     EXPECT_NE(nullptr, displayState.cover.GetStream());
 }
 
@@ -152,7 +152,8 @@ TEST_F(DisplayWindow, BottomModePinsEveryPositionChangeToTheBottom)
 TEST_F(DisplayWindow, DoubleClickActivatesTheHost)
 {
     PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
-    PumpMessagesFor(300);
+    PumpUntil([&] { return !host.commands.empty(); }, 3000);
+    SendMessageW(window, WM_NULL, 0, 0);  // the click's handler has finished
     ASSERT_EQ(1u, host.commands.size());
     EXPECT_EQ(40149u, host.commands[0]);
 }
