@@ -22,7 +22,7 @@ add_library(coverdeck_resources OBJECT resources/coverdeck.rc)
 # An include folder, not a flag: CMake quotes it for a source path with spaces.
 target_include_directories(coverdeck_resources PRIVATE ${CMAKE_SOURCE_DIR})
 set_source_files_properties(resources/coverdeck.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/resources/builtin_background.png;${CMAKE_SOURCE_DIR}/resources/builtin_overlay.png;${CMAKE_SOURCE_DIR}/resources/pictures.rc;${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
+    "${CMAKE_SOURCE_DIR}/resources/context_menu.rc;${CMAKE_SOURCE_DIR}/resources/builtin_background.png;${CMAKE_SOURCE_DIR}/resources/builtin_overlay.png;${CMAKE_SOURCE_DIR}/resources/pictures.rc;${CMAKE_SOURCE_DIR}/resources/version.rc;${CMAKE_SOURCE_DIR}/resources/resource_ids.h")
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_library(coverdeck SHARED host/dll_main.cpp host/coverdeck.def $<TARGET_OBJECTS:coverdeck_resources>)

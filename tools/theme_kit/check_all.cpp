@@ -1,0 +1,72 @@
+#include "tools/theme_kit/check_all.h"
+#include <algorithm>
+#include "tools/theme_kit/check_theme.h"
+#include "tools/theme_kit/console.h"
+#include "tools/theme_kit/kit_files.h"
+#include "tools/theme_kit/report.h"
+#include "window/context_menu.h"
+
+// The theme items of the plug-in's own menu, built as the right click builds it.
+static std::vector<std::wstring> MenuThemes(const std::wstring& root)
+{
+    std::vector<std::wstring> names;
+    lstrcpynW(displayState.themesRoot, root.c_str(), MAX_PATH);
+    displayState.theme[0] = L'\0';
+    HMENU holder = BuildContextMenu();
+    HMENU themeMenu = holder ? GetSubMenu(GetSubMenu(holder, 0), 0) : NULL;
+    const int count = themeMenu ? GetMenuItemCount(themeMenu) : 0;
+    for (int i = 0; i < count; ++i) {
+        const UINT id = GetMenuItemID(themeMenu, i);
+        if (id < IDM_THEME_FIRST || id >= IDM_THEME_FIRST + MAX_THEME_ITEMS)
+            continue;
+        wchar_t text[MAX_PATH] = L"";
+        GetMenuStringW(themeMenu, i, text, MAX_PATH, MF_BYPOSITION);
+        names.push_back(text);
+    }
+    if (holder)
+        DestroyMenu(holder);
+    return names;
+}
+
+int CheckAllThemes(const PluginWindow& window, const std::wstring& path)
+{
+    const std::wstring root = FullPathOf(path);
+    if (root.empty() || !IsFolder(root)) {
+        PrintErrorLine(Quote(path) + (IsFile(root) ? L": a file, not a themes folder" : L": no such folder"));
+        return EXIT_TROUBLE;
+    }
+    if (root.size() >= MAX_PATH) {
+        PrintErrorLine(Quote(root) + L": longer than 259 characters; the plug-in lists no theme from there");
+        return EXIT_TROUBLE;
+    }
+    const std::vector<std::wstring> listed = MenuThemes(root);
+    PrintLine(L"menu: " + std::to_wstring(listed.size()) + L" theme" + (listed.size() == 1 ? L"" : L"s") +
+              L" after \"デフォルト\" (Default), in this order:");
+    for (size_t i = 0; i < listed.size(); ++i)
+        PrintLine(L"  " + std::to_wstring(i + 1) + L". " + listed[i]);
+
+    int worst = EXIT_NO_ERROR;
+    Report report;
+    if (std::find(listed.begin(), listed.end(), L".") != listed.end())
+        report.Warning(L"themes folder", L"holds a theme.ini of its own",
+                       L"The menu lists \".\" as a theme", L"Move that theme.ini into a theme folder");
+    if (std::find(listed.begin(), listed.end(), L"..") != listed.end())
+        report.Warning(L"plug-in folder", L"holds a theme.ini",
+                       L"The menu lists \"..\" as a theme", L"Move that theme.ini into a theme folder");
+    for (const std::wstring& name : FolderEntries(root)) {
+        const std::wstring folder = root + L"\\" + name;
+        if (!IsFolder(folder))
+            continue;
+        const bool inMenu = std::find(listed.begin(), listed.end(), name) != listed.end();
+        if (!inMenu && listed.size() >= MAX_THEME_ITEMS && IsFile(folder + L"\\theme.ini"))
+            report.Warning(Quote(name), L"comes after the first " + std::to_wstring(MAX_THEME_ITEMS) + L" themes",
+                           L"The menu does not list it", L"Keep at most " + std::to_wstring(MAX_THEME_ITEMS) +
+                           L" theme folders");
+        PrintLine(L"");
+        PrintLine(L"theme " + Quote(name) + (inMenu ? L"" : L" (not in the menu)") + L":");
+        worst = std::max(worst, CheckTheme(window, folder));
+    }
+    if (report.errors() > 0)
+        worst = std::max(worst, EXIT_FOUND_ERROR);
+    return worst;
+}

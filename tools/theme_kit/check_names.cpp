@@ -1,0 +1,65 @@
+#include "tools/theme_kit/check_names.h"
+#include <windows.h>
+#include "tools/theme_kit/kit_files.h"
+#include "tools/theme_kit/limits.h"
+
+static const int LONGEST_PATH = MAX_PATH - 1;
+static const int THEMES_FOLDER_PART = 16;  // "\coverdeckTheme\"
+static const int BACKGROUND_PART = 15;     // "\background.png", the longest file name
+static const int MENU_PART = 10;           // "\theme.ini", which the menu looks for
+
+int LongestPluginFolder(const std::wstring& themeName)
+{
+    return LONGEST_PATH - THEMES_FOLDER_PART - static_cast<int>(themeName.size()) - BACKGROUND_PART;
+}
+
+void CheckFolderName(const std::wstring& themeName, Report& report)
+{
+    const int typical = lstrlenW(TYPICAL_PLUGIN_FOLDER);
+    const int longest = LongestPluginFolder(themeName);
+    if (longest < typical) {
+        const bool listed = LONGEST_PATH - THEMES_FOLDER_PART - static_cast<int>(themeName.size()) - MENU_PART >= typical;
+        report.Error(L"folder name",
+                     Quote(themeName) + L" is " + std::to_wstring(themeName.size()) +
+                         L" characters long: below a plug-in folder such as " + Quote(TYPICAL_PLUGIN_FOLDER) + L" (" +
+                         std::to_wstring(typical) + L" characters) the path of its background.png passes the " +
+                         std::to_wstring(LONGEST_PATH) + L" characters Windows allows",
+                     listed ? L"The menu lists it, but choosing it gives the built-in theme"
+                            : L"The menu does not list it, and the plug-in cannot open its files",
+                     L"Shorten the name to at most " + std::to_wstring(themeName.size() - (typical - longest)) +
+                         L" characters");
+    }
+    if (themeName.find(L'&') != std::wstring::npos) {
+        std::wstring shown;
+        // "&x" shows as an underlined x, "&&" as one "&".
+        for (size_t i = 0; i < themeName.size(); ++i) {
+            if (themeName[i] != L'&')
+                shown += themeName[i];
+            else if (i + 1 < themeName.size())
+                shown += themeName[++i];
+        }
+        report.Warning(L"folder name", Quote(themeName) + L" holds \"&\", which marks a keyboard shortcut in a menu",
+                       L"The menu shows it as " + Quote(shown) + L" with the letter after \"&\" underlined; choosing it still works",
+                       L"Leave \"&\" out of the name, or write \"&&\" where one \"&\" should show");
+    }
+}
+
+void CheckFileNameCase(const std::wstring& folder, Report& report)
+{
+    static const wchar_t* const fixedNames[] = {L"theme.ini", L"background.png", L"overlay.png"};
+    const std::vector<std::wstring> entries = FolderEntries(folder);
+    for (const wchar_t* fixed : fixedNames) {
+        bool exact = false;
+        std::wstring differing;
+        for (const std::wstring& entry : entries) {
+            if (lstrcmpW(entry.c_str(), fixed) == 0)
+                exact = true;
+            else if (lstrcmpiW(entry.c_str(), fixed) == 0)
+                differing = entry;
+        }
+        if (!exact && !differing.empty())
+            report.Warning(Quote(differing), L"differs from " + Quote(fixed) + L" only in case",
+                           L"Windows finds it all the same, but a case-sensitive folder or a copy unpacked on Linux does not",
+                           L"Rename it to " + Quote(fixed));
+    }
+}

@@ -1,0 +1,86 @@
+#include "tools/theme_kit/kit_files.h"
+#include <windows.h>
+
+ReadOutcome ReadFileBytes(const std::wstring& path, size_t limit, std::vector<unsigned char>* bytes)
+{
+    bytes->clear();
+    if (!IsFile(path))
+        return IsFolder(path) ? ReadOutcome::Unreadable : ReadOutcome::Missing;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return ReadOutcome::Unreadable;
+    ReadOutcome outcome = ReadOutcome::Read;
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file, &size)) {
+        outcome = ReadOutcome::Unreadable;
+    } else if (static_cast<unsigned long long>(size.QuadPart) > limit) {
+        outcome = ReadOutcome::TooLarge;
+    } else {
+        bytes->resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        if (!bytes->empty() &&
+            (!ReadFile(file, bytes->data(), static_cast<DWORD>(bytes->size()), &got, NULL) || got != bytes->size()))
+            outcome = ReadOutcome::Unreadable;
+    }
+    CloseHandle(file);
+    if (outcome != ReadOutcome::Read)
+        bytes->clear();
+    return outcome;
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring FullPathOf(const std::wstring& path)
+{
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, NULL, NULL);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, &full[0], NULL);
+    if (length == 0 || length >= needed)
+        return std::wstring();
+    full.resize(length);
+    // "C:\" keeps its separator; "C:\themes\Blue\" loses it.
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/'))
+        full.pop_back();
+    return full;
+}
+
+std::wstring LastComponent(const std::wstring& fullPath)
+{
+    const size_t slash = fullPath.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? fullPath : fullPath.substr(slash + 1);
+}
+
+std::wstring ParentOf(const std::wstring& fullPath)
+{
+    const size_t slash = fullPath.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : fullPath.substr(0, slash);
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return names;
+}

@@ -1,0 +1,55 @@
+// coverdeck-theme: checks and previews a theme with the plug-in's own theme
+// loading and frame composition.
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "tools/theme_kit/check_all.h"
+#include "tools/theme_kit/check_theme.h"
+#include "tools/theme_kit/console.h"
+#include "tools/theme_kit/png_files.h"
+#include "tools/theme_kit/preview.h"
+#include "tools/theme_kit/report.h"
+#include "window/gdiplus_session.h"
+
+static const wchar_t USAGE[] =
+    L"usage: coverdeck-theme check DIR\n"
+    L"       coverdeck-theme check-all ROOT\n"
+    L"       coverdeck-theme preview DIR OUT.png [--cover FILE] [--aspect on|off] [--backdrop checker|#RRGGBB|FILE]";
+
+static int Usage()
+{
+    PrintErrorLine(USAGE);
+    return EXIT_TROUBLE;
+}
+
+// check times presentations with the kit's sample cover in the slot.
+static bool HoldSampleCover()
+{
+    const std::vector<unsigned char> cover = SampleCoverPng();
+    return !cover.empty() && displayState.cover.LoadFromMemory(cover.data(), static_cast<uint32_t>(cover.size()));
+}
+
+int wmain(int argc, wchar_t** argv)
+{
+    // Bad input must give a message and an exit code, never a dialog box.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    if (argc < 3)
+        return Usage();
+    const std::wstring command = argv[1];
+    const std::vector<std::wstring> arguments(argv + 2, argv + argc);
+    GdiplusSession gdiplus;
+    PluginWindow window;
+    if (!window.handle()) {
+        PrintErrorLine(L"cannot create a window (is there a display?)");
+        return EXIT_TROUBLE;
+    }
+    if (command == L"preview")
+        return PreviewTheme(window, arguments);
+    if (arguments.size() != 1 || (command != L"check" && command != L"check-all"))
+        return Usage();
+    if (!HoldSampleCover()) {
+        PrintErrorLine(L"cannot make the sample cover");
+        return EXIT_TROUBLE;
+    }
+    return command == L"check" ? CheckTheme(window, arguments[0]) : CheckAllThemes(window, arguments[0]);
+}

@@ -1,0 +1,156 @@
+#include "tools/theme_kit/plugin_frame.h"
+#include <algorithm>
+#include "render/frame.h"
+#include "render/held_picture.h"
+#include "render/theme.h"
+#include "state/format_path.h"
+#include "tools/theme_kit/kit_files.h"
+
+static const wchar_t KIT_WINDOW_CLASS[] = L"coverdeck_theme_kit";
+
+PluginWindow::PluginWindow() : window(NULL)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.lpszClassName = KIT_WINDOW_CLASS;
+    RegisterClassW(&windowClass);
+    window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, KIT_WINDOW_CLASS, KIT_WINDOW_CLASS, WS_POPUP, 0, 0, 1,
+                             1, NULL, NULL, GetModuleHandleW(NULL), NULL);
+}
+
+PluginWindow::~PluginWindow()
+{
+    if (window)
+        DestroyWindow(window);
+    UnregisterClassW(KIT_WINDOW_CLASS, GetModuleHandleW(NULL));
+}
+
+SIZE PluginWindow::Size() const
+{
+    RECT bounds = {};
+    GetWindowRect(window, &bounds);
+    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+bool LoadThemeFolder(HWND window, const std::wstring& folder)
+{
+    const std::wstring root = ParentOf(folder), name = LastComponent(folder);
+    wchar_t longest[MAX_PATH];
+    if (root.size() >= MAX_PATH || name.size() >= MAX_PATH ||
+        !FormatPath(longest, L"%s\\%s\\background.png", root.c_str(), name.c_str()))
+        return false;
+    displayState.module = GetModuleHandleW(NULL);
+    lstrcpynW(displayState.themesRoot, root.c_str(), MAX_PATH);
+    lstrcpynW(displayState.theme, name.c_str(), MAX_PATH);
+    LoadTheme(window);
+    return true;
+}
+
+bool FellBackToBuiltIn()
+{
+    return displayState.theme[0] == L'\0';
+}
+
+static bool ReadBitmapPixels(GpBitmap* bitmap, Pixels* pixels)
+{
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(bitmap, &width);
+    GdipGetImageHeight(bitmap, &height);
+    Gdiplus::BitmapData data = {};
+    Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    if (width == 0 || height == 0 ||
+        GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return false;
+    pixels->width = static_cast<int>(width);
+    pixels->height = static_cast<int>(height);
+    pixels->argb.resize(static_cast<size_t>(width) * height);
+    for (UINT y = 0; y < height; ++y) {
+        const BYTE* row = static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        std::copy_n(reinterpret_cast<const uint32_t*>(row), width, pixels->argb.begin() + static_cast<size_t>(y) * width);
+    }
+    GdipBitmapUnlockBits(bitmap, &data);
+    return true;
+}
+
+bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
+{
+    GpBitmap* picture = NULL;
+    if (DecodeHeldPicture(holder, &picture) != Gdiplus::Ok)
+        return false;
+    const bool read = ReadBitmapPixels(picture, pixels);
+    GdipDisposeImage(picture);
+    return read;
+}
+
+// The canvas is made as PresentFrame makes it: a zero-filled 32-bit ARGB GDI+
+// bitmap turned into a GDI bitmap with background colour 0, selected into a
+// memory context compatible with the screen.
+bool ComposeWindowFrame(HWND window, Pixels* frame)
+{
+    RECT bounds = {};
+    GetWindowRect(window, &bounds);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(NULL);
+    HDC canvasDc = CreateCompatibleDC(screen);
+    GpBitmap* canvas = NULL;
+    GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &canvas);
+    HBITMAP canvasBitmap = NULL;
+    if (canvas)
+        GdipCreateHBITMAPFromBitmap(canvas, &canvasBitmap, 0);
+    bool composed = false;
+    if (canvasDc && canvasBitmap) {
+        HGDIOBJ previous = SelectObject(canvasDc, canvasBitmap);
+        ComposeFrame(canvasDc);
+        SelectObject(canvasDc, previous);
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = width;
+        format.bmiHeader.biHeight = -height;  // top-down
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        frame->width = width;
+        frame->height = height;
+        frame->argb.assign(static_cast<size_t>(width) * height, 0);
+        composed = GetDIBits(canvasDc, canvasBitmap, 0, static_cast<UINT>(height), frame->argb.data(), &format,
+                             DIB_RGB_COLORS) == height;
+    }
+    if (canvasDc)
+        DeleteDC(canvasDc);
+    if (screen)
+        ReleaseDC(NULL, screen);
+    if (canvasBitmap)
+        DeleteObject(canvasBitmap);
+    if (canvas)
+        GdipDisposeImage(canvas);
+    return composed;
+}
+
+static double TimedPresentation(HWND window)
+{
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    PresentFrame(window);
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double PresentationMilliseconds(HWND window)
+{
+    // The first run also loads the decoders; a slow theme is measured by it alone.
+    const double first = TimedPresentation(window);
+    if (first > 500.0)
+        return first;
+    std::vector<double> times;
+    double spent = 0;
+    while (times.size() < 9 && (times.size() < 3 || spent < 1000.0)) {
+        times.push_back(TimedPresentation(window));
+        spent += times.back();
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}

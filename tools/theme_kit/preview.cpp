@@ -1,0 +1,201 @@
+#include "tools/theme_kit/preview.h"
+#include "render/frame.h"
+#include "tools/theme_kit/console.h"
+#include "tools/theme_kit/kit_files.h"
+#include "tools/theme_kit/png_files.h"
+#include "tools/theme_kit/report.h"
+#include "tools/theme_kit/theme_pictures.h"
+
+namespace {
+
+const int CHECKER_SQUARE = 8;
+const uint32_t CHECKER_LIGHT = 0xFFFFFFFFu, CHECKER_DARK = 0xFFCCCCCCu;
+
+struct PreviewOptions {
+    std::wstring folder, output, cover, backdrop;
+    bool aspect = true;  // the plug-in's default
+};
+
+bool ParseOptions(const std::vector<std::wstring>& arguments, PreviewOptions* options)
+{
+    if (arguments.size() < 2)
+        return false;
+    options->folder = arguments[0];
+    options->output = arguments[1];
+    for (size_t i = 2; i < arguments.size(); i += 2) {
+        if (i + 1 >= arguments.size())
+            return false;
+        const std::wstring& value = arguments[i + 1];
+        if (arguments[i] == L"--cover")
+            options->cover = value;
+        else if (arguments[i] == L"--backdrop")
+            options->backdrop = value;
+        else if (arguments[i] == L"--aspect" && (value == L"on" || value == L"off"))
+            options->aspect = value == L"on";
+        else
+            return false;
+    }
+    return true;
+}
+
+bool ParseColour(const std::wstring& text, uint32_t* colour)
+{
+    if (text.size() != 7 || text[0] != L'#')
+        return false;
+    wchar_t* end = NULL;
+    const unsigned long rgb = wcstoul(text.c_str() + 1, &end, 16);
+    if (*end != L'\0')
+        return false;
+    *colour = 0xFF000000u | rgb;
+    return true;
+}
+
+// An opaque picture to put behind the frame: a checkerboard, one colour, or a
+// picture file repeated from the top-left corner.
+bool MakeBackdrop(const std::wstring& spec, int width, int height, Pixels* backdrop)
+{
+    backdrop->width = width;
+    backdrop->height = height;
+    backdrop->argb.assign(static_cast<size_t>(width) * height, 0);
+    uint32_t colour = 0;
+    Pixels tile;
+    if (spec == L"checker") {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                backdrop->argb[static_cast<size_t>(y) * width + x] =
+                    ((x / CHECKER_SQUARE + y / CHECKER_SQUARE) % 2) ? CHECKER_DARK : CHECKER_LIGHT;
+        return true;
+    }
+    if (ParseColour(spec, &colour)) {
+        backdrop->argb.assign(backdrop->argb.size(), colour);
+        return true;
+    }
+    std::vector<unsigned char> bytes;
+    if (!ReadPictureArgument(spec, L"backdrop", &bytes))
+        return false;
+    ImageStreamHolder holder;
+    if (!holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())) || !DecodeHeld(holder, &tile)) {
+        PrintErrorLine(L"backdrop " + Quote(spec) + L": not checker, #RRGGBB or a picture that decodes");
+        return false;
+    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            backdrop->argb[static_cast<size_t>(y) * width + x] = 0xFF000000u | tile.At(x % tile.width, y % tile.height);
+    return true;
+}
+
+uint32_t Channel(uint32_t pixel, int shift)
+{
+    return (pixel >> shift) & 0xFF;
+}
+
+// The window's premultiplied pixels as a PNG keeps them: straight alpha.
+void Unpremultiply(Pixels* frame)
+{
+    for (uint32_t& pixel : frame->argb) {
+        const uint32_t alpha = pixel >> 24;
+        if (alpha == 0) {
+            pixel = 0;
+            continue;
+        }
+        uint32_t straight = alpha << 24;
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const uint32_t value = (Channel(pixel, shift) * 255 + alpha / 2) / alpha;
+            straight |= (value > 255 ? 255 : value) << shift;
+        }
+        pixel = straight;
+    }
+}
+
+// What the screen shows: the premultiplied frame over the backdrop.
+void ComposeOver(Pixels* frame, const Pixels& backdrop)
+{
+    for (size_t i = 0; i < frame->argb.size(); ++i) {
+        const uint32_t pixel = frame->argb[i], under = backdrop.argb[i], alpha = pixel >> 24;
+        uint32_t shown = 0xFF000000u;
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const uint32_t value = Channel(pixel, shift) + (Channel(under, shift) * (255 - alpha) + 127) / 255;
+            shown |= (value > 255 ? 255 : value) << shift;
+        }
+        frame->argb[i] = shown;
+    }
+}
+
+bool HoldCover(const std::wstring& path)
+{
+    std::vector<unsigned char> bytes = path.empty() ? SampleCoverPng() : std::vector<unsigned char>();
+    if (!path.empty() && !ReadPictureArgument(path, L"cover", &bytes))
+        return false;
+    displayState.cover.Release();
+    return displayState.cover.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())) != 0;
+}
+
+void PrintCoverPlacement(bool aspect)
+{
+    const ImageRect& slot = displayState.imageRect;
+    PrintLine(L"cover slot " + RectText(slot.x, slot.y, slot.width, slot.height));
+    Pixels cover;
+    if (!DecodeHeld(displayState.cover, &cover)) {
+        PrintLine(L"cover: does not decode as a picture; the plug-in shows none");
+        return;
+    }
+    const ImageRect drawn = aspect ? FitCoverRect(slot, cover.width, cover.height) : slot;
+    PrintLine(L"cover " + SizeText(cover.width, cover.height) + L" drawn at " +
+              RectText(drawn.x, drawn.y, drawn.width, drawn.height) + (aspect ? L", fitted" : L", stretched"));
+}
+
+}  // namespace
+
+int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& arguments)
+{
+    PreviewOptions options;
+    if (!ParseOptions(arguments, &options)) {
+        PrintErrorLine(L"usage: coverdeck-theme preview DIR OUT.png [--cover FILE] [--aspect on|off] "
+                       L"[--backdrop checker|#RRGGBB|FILE]");
+        return EXIT_TROUBLE;
+    }
+    const std::wstring folder = FullPathOf(options.folder);
+    if (folder.empty() || !IsFolder(folder)) {
+        PrintErrorLine(Quote(options.folder) + (IsFile(folder) ? L": a file, not a theme folder" : L": no such folder"));
+        return EXIT_TROUBLE;
+    }
+    // Pictures the kit refuses to decode are reported as check reports them.
+    Report refused;
+    const PictureFile background = InspectThemePicture(folder, L"background.png", refused);
+    const PictureFile overlay = InspectThemePicture(folder, L"overlay.png", refused);
+    if (background.tooLarge || overlay.tooLarge)
+        return EXIT_TROUBLE;
+    if (!HoldCover(options.cover))
+        return EXIT_TROUBLE;
+    if (!LoadThemeFolder(window.handle(), folder)) {
+        PrintErrorLine(Quote(folder) + L": the path is too long for the plug-in to open its files");
+        return EXIT_TROUBLE;
+    }
+    if (FellBackToBuiltIn())
+        PrintLine(L"background.png did not load: the plug-in shows the built-in theme, and so does this preview");
+    displayState.aspectratio = options.aspect ? 1 : 0;
+    displayState.debug = 0;
+
+    Pixels frame;
+    const SIZE size = window.Size();
+    PrintLine(L"window " + SizeText(size.cx, size.cy));
+    if (!ComposeWindowFrame(window.handle(), &frame)) {
+        PrintErrorLine(L"the window is " + SizeText(size.cx, size.cy) + L": there is no frame to write");
+        return EXIT_TROUBLE;
+    }
+    PrintCoverPlacement(options.aspect);
+    if (options.backdrop.empty()) {
+        Unpremultiply(&frame);
+    } else {
+        Pixels backdrop;
+        if (!MakeBackdrop(options.backdrop, frame.width, frame.height, &backdrop))
+            return EXIT_TROUBLE;
+        ComposeOver(&frame, backdrop);
+    }
+    if (!WritePng(options.output, frame)) {
+        PrintErrorLine(Quote(options.output) + L": cannot be written");
+        return EXIT_TROUBLE;
+    }
+    PrintLine(L"wrote " + options.output);
+    return EXIT_NO_ERROR;
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <vector>
+#include "tools/theme_kit/picture_header.h"
+#include "tools/theme_kit/report.h"
+
+// A theme picture as found on disk, before the plug-in loads it.
+struct PictureFile {
+    std::wstring name;          // "background.png" or "overlay.png"
+    bool present = false;       // the file exists
+    bool readable = false;      // ...and could be read
+    bool headerKnown = false;   // PNG, JPEG, GIF or BMP
+    PictureHeader header;
+    bool tooLarge = false;      // refused: the kit will not decode it
+};
+
+// Reads the picture's header and reports a missing (background only),
+// unreadable, oversized or mis-named picture.
+PictureFile InspectThemePicture(const std::wstring& folder, const wchar_t* name, Report& report);
+// The same limits for a cover or backdrop given to preview; false with a
+// message on standard error when the file is refused.
+bool ReadPictureArgument(const std::wstring& path, const wchar_t* role, std::vector<unsigned char>* bytes);
