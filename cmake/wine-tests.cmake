@@ -36,3 +36,4 @@ endfunction()
 
 add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
 add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
+add_dependencies(theme_kit_test coverdeck-theme)

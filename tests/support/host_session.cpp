@@ -110,21 +110,15 @@ std::string HostRun::Transcript() const
     return text + errors;
 }
 
-HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
+HostRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs)
 {
     HostRun run;
-    TempFolder scratch;
-    std::string script;
-    for (const std::string& step : steps)
-        script += step + "\n";
-    std::wstring scriptPath = scratch / L"steps.txt";
     Pipe out, err;
-    if (!WriteText(scriptPath, script) || !out.Open() || !err.Open()) {
+    if (!out.Open() || !err.Open()) {
         run.exitCode = MAXDWORD;
-        run.errors = "cannot prepare the host run";
+        run.errors = "cannot make the output pipes";
         return run;
     }
-
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -132,7 +126,7 @@ HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
     startup.hStdOutput = out.write;
     startup.hStdError = err.write;
     PROCESS_INFORMATION process = {};
-    std::wstring command = CommandLineFor(launch, scriptPath);
+    std::wstring command = commandLine;
     if (!CreateProcessW(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
         run.exitCode = MAXDWORD;
         run.errors = "cannot start " + Utf8(command);
@@ -146,7 +140,7 @@ HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
     while (WaitForSingleObject(process.hProcess, POLL_MS) == WAIT_TIMEOUT) {
         Drain(out.read, &stdoutText);
         Drain(err.read, &run.errors);
-        if (GetTickCount() - start > launch.timeoutMs) {
+        if (GetTickCount() - start > timeoutMs) {
             TerminateProcess(process.hProcess, MAXDWORD);
             WaitForSingleObject(process.hProcess, INFINITE);
             run.timedOut = true;
@@ -160,6 +154,22 @@ HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
     CloseHandle(process.hProcess);
     run.lines = SplitLines(stdoutText);
     return run;
+}
+
+HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
+{
+    TempFolder scratch;
+    std::string script;
+    for (const std::string& step : steps)
+        script += step + "\n";
+    std::wstring scriptPath = scratch / L"steps.txt";
+    if (!WriteText(scriptPath, script)) {
+        HostRun run;
+        run.exitCode = MAXDWORD;
+        run.errors = "cannot prepare the host run";
+        return run;
+    }
+    return RunProgram(CommandLineFor(launch, scriptPath), launch.timeoutMs);
 }
 
 std::wstring CopyPluginInto(const TempFolder& folder)

@@ -154,20 +154,20 @@ int CheckTheme(const PluginWindow& window, const std::wstring& path)
         return EXIT_TROUBLE;
     }
     const std::wstring name = LastComponent(folder);
+    const ReadableThemeFolder readable(folder);
     Report report;
     CheckFolderName(name, report);
-    CheckFileNameCase(folder, report);
-    const SlotReading reading = CheckThemeIni(folder, report);
-    const PictureFile background = InspectThemePicture(folder, L"background.png", report);
-    const PictureFile overlay = InspectThemePicture(folder, L"overlay.png", report);
+    CheckFileNameCase(readable.path(), report);
+    const SlotReading reading = CheckThemeIni(readable.path(), report);
+    const PictureFile background = InspectThemePicture(readable.path(), L"background.png", report);
+    const PictureFile overlay = InspectThemePicture(readable.path(), L"overlay.png", report);
 
     Facts facts;
     if (background.tooLarge) {
         // Not decoded: the header's size stands for the window's.
         facts.window = SIZE{static_cast<LONG>(background.header.width), static_cast<LONG>(background.header.height)};
-    } else if (!LoadThemeFolder(window.handle(), folder)) {
-        PrintErrorLine(Quote(folder) + L": the path is too long for the plug-in to open its files; the kit checks "
-                       L"themes at paths of up to 259 characters");
+    } else if (!LoadThemeFolder(window.handle(), readable.path())) {
+        PrintErrorLine(Quote(folder) + L": cannot be read");
         return EXIT_TROUBLE;
     } else {
         CheckDecodedPictures(background, overlay, reading.slot, window, &facts, report);

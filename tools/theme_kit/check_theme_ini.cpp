@@ -27,8 +27,10 @@ bool CheckReaderAgrees(const ThemeIniText& text, const Key (&keys)[4], const Ima
 {
     for (const Key& key : keys) {
         long long written = 0;
-        if (!key.written->present || ClassifyNumber(key.written->text, &written) == NumberForm::NotANumber ||
-            written == key.read)
+        if (!key.written->present)
+            continue;
+        const NumberForm form = ClassifyNumber(key.written->text, &written);
+        if (form == NumberForm::NotANumber || form == NumberForm::OutOfRange || written == key.read)
             continue;
         report.Error(SUBJECT,
                      std::wstring(L"saved as ") + EncodingName(text.encoding) +

@@ -29,15 +29,27 @@ ReadOutcome ReadFileBytes(const std::wstring& path, size_t limit, std::vector<un
     return outcome;
 }
 
+// Paths of any length, for the folders the plug-in itself could not open.
+static std::wstring LongForm(const std::wstring& fullPath)
+{
+    return L"\\\\?\\" + fullPath;
+}
+
+static DWORD AttributesOf(const std::wstring& path)
+{
+    const bool longFullPath = path.size() >= MAX_PATH && path.size() > 2 && path[1] == L':';
+    return GetFileAttributesW((longFullPath ? LongForm(path) : path).c_str());
+}
+
 bool IsFolder(const std::wstring& path)
 {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool IsFile(const std::wstring& path)
 {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -83,4 +95,50 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder)
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     return names;
+}
+
+static bool IsThemeFileName(const std::wstring& name)
+{
+    return lstrcmpiW(name.c_str(), L"theme.ini") == 0 || lstrcmpiW(name.c_str(), L"background.png") == 0 ||
+           lstrcmpiW(name.c_str(), L"overlay.png") == 0;
+}
+
+ReadableThemeFolder::ReadableThemeFolder(const std::wstring& folder) : readable(folder)
+{
+    if (folder.size() + lstrlenW(L"\\background.png") < MAX_PATH)
+        return;
+    wchar_t temporary[MAX_PATH];
+    if (!GetTempPathW(MAX_PATH, temporary))
+        return;
+    static LONG counter;
+    copy = std::wstring(temporary) + L"coverdeck-theme-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(InterlockedIncrement(&counter));
+    if (!CreateDirectoryW(copy.c_str(), NULL)) {
+        copy.clear();
+        return;
+    }
+    readable = copy + L"\\theme";
+    CreateDirectoryW(readable.c_str(), NULL);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(LongForm(folder + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (IsThemeFileName(entry.cFileName))
+            CopyFileW(LongForm(folder + L"\\" + entry.cFileName).c_str(), (readable + L"\\" + entry.cFileName).c_str(),
+                      FALSE);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+ReadableThemeFolder::~ReadableThemeFolder()
+{
+    if (copy.empty())
+        return;
+    for (const std::wstring& name : FolderEntries(readable)) {
+        SetFileAttributesW((readable + L"\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW((readable + L"\\" + name).c_str());
+    }
+    RemoveDirectoryW(readable.c_str());
+    RemoveDirectoryW(copy.c_str());
 }

@@ -17,3 +17,20 @@ std::wstring ParentOf(const std::wstring& fullPath);
 // The names of the entries of a folder (files and folders, "." and ".." left
 // out), in the order the file system gives them.
 std::vector<std::wstring> FolderEntries(const std::wstring& folder);
+
+// The folder to read a theme from: the folder itself, or, when its files'
+// paths would pass 259 characters, a copy of its three files (under their own
+// names) in a short temporary folder, removed when the object goes.
+class ReadableThemeFolder {
+public:
+    explicit ReadableThemeFolder(const std::wstring& folder);
+    ~ReadableThemeFolder();
+    ReadableThemeFolder(const ReadableThemeFolder&) = delete;
+    ReadableThemeFolder& operator=(const ReadableThemeFolder&) = delete;
+    const std::wstring& path() const { return readable; }
+    bool copied() const { return !copy.empty(); }
+
+private:
+    std::wstring readable;
+    std::wstring copy;
+};

@@ -159,16 +159,17 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
         PrintErrorLine(Quote(options.folder) + (IsFile(folder) ? L": a file, not a theme folder" : L": no such folder"));
         return EXIT_TROUBLE;
     }
+    const ReadableThemeFolder readable(folder);
     // Pictures the kit refuses to decode are reported as check reports them.
     Report refused;
-    const PictureFile background = InspectThemePicture(folder, L"background.png", refused);
-    const PictureFile overlay = InspectThemePicture(folder, L"overlay.png", refused);
+    const PictureFile background = InspectThemePicture(readable.path(), L"background.png", refused);
+    const PictureFile overlay = InspectThemePicture(readable.path(), L"overlay.png", refused);
     if (background.tooLarge || overlay.tooLarge)
         return EXIT_TROUBLE;
     if (!HoldCover(options.cover))
         return EXIT_TROUBLE;
-    if (!LoadThemeFolder(window.handle(), folder)) {
-        PrintErrorLine(Quote(folder) + L": the path is too long for the plug-in to open its files");
+    if (!LoadThemeFolder(window.handle(), readable.path())) {
+        PrintErrorLine(Quote(folder) + L": cannot be read");
         return EXIT_TROUBLE;
     }
     if (FellBackToBuiltIn())
