@@ -6,7 +6,8 @@
 // hands it to UpdateLayeredWindow. Keeps nothing between calls.
 void PresentFrame(HWND window);
 
-// Test seams: the layers PresentFrame draws, on a device context of the test's.
+// The layers PresentFrame draws, on a device context of the caller's: the
+// tests' and the theme kit's, which previews a theme with them.
 void ComposeFrame(HDC target);
 void DrawBackground(HDC target);
 void DrawOverlay(HDC target);
