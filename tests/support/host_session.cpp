@@ -156,6 +156,14 @@ HostRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs)
     return run;
 }
 
+HostRun RunThemeKit(const std::vector<std::wstring>& arguments)
+{
+    std::wstring command = Quoted(BinDir() + L"\\coverdeck-theme.exe");
+    for (const std::wstring& argument : arguments)
+        command += L" " + Quoted(argument);
+    return RunProgram(command, 300000);
+}
+
 HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
 {
     TempFolder scratch;

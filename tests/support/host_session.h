@@ -68,6 +68,8 @@ HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
 // Runs any program of the build the same way: its output lines, its errors,
 // its exit code; killed and marked timed out after `timeoutMs`.
 HostRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs);
+// Runs bin\coverdeck-theme.exe with `arguments`.
+HostRun RunThemeKit(const std::vector<std::wstring>& arguments);
 
 // Copies bin\coverdeck.qpl into `folder`, so that the settings file and theme
 // folders can live beside it; returns the copy's path.

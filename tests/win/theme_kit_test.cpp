@@ -16,14 +16,6 @@ typedef std::vector<unsigned char> Bytes;
 const char GOOD_INI[] = "[image]\r\nx=4\r\ny=4\r\nwidth=40\r\nheight=40\r\n";
 const int SIDE = 48;
 
-HostRun RunKit(const std::vector<std::wstring>& arguments)
-{
-    std::wstring command = L"\"" + BinDir() + L"\\coverdeck-theme.exe\"";
-    for (const std::wstring& argument : arguments)
-        command += L" \"" + argument + L"\"";
-    return RunProgram(command, 300000);
-}
-
 // A frame with a translucent red edge around an opaque grey square.
 Bytes FramedPng(int width, int height)
 {
@@ -199,7 +191,7 @@ TEST_F(ThemeKit, EachRuleFindsItsFaultAndThePlainThemeHasNone)
     }
     Write(folder.path(), Theme());
 
-    HostRun run = RunKit({L"check-all", folder.path()});
+    HostRun run = RunThemeKit({L"check-all", folder.path()});
     ASSERT_FALSE(run.timedOut) << run.Transcript();
     EXPECT_EQ(1u, run.exitCode) << run.Transcript();
     for (size_t i = 0; i < rules.size(); ++i) {
@@ -233,7 +225,7 @@ TEST_F(ThemeKit, ExitCodesSayWhetherThereIsAnErrorOrTrouble)
         {{L"preview", folder / L"Plain", folder / L"out.png", L"--cover", folder / L"none.jpg"}, 2},
     };
     for (const auto& c : cases) {
-        HostRun run = RunKit(c.arguments);
+        HostRun run = RunThemeKit(c.arguments);
         EXPECT_FALSE(run.timedOut);
         EXPECT_EQ(c.exitCode, run.exitCode) << Utf8(c.arguments[0]) << " " << run.Transcript();
         // Trouble is explained on standard error.
@@ -250,7 +242,7 @@ TEST_F(ThemeKit, MenuListsTheFirstHundredThemesAndAThemesFolderOfItsOwn)
         theme.hasBackground = false;  // nothing to decode or time: only the menu matters here
         Write(folder.path(), theme);
     }
-    HostRun run = RunKit({L"check-all", folder.path()});
+    HostRun run = RunThemeKit({L"check-all", folder.path()});
     ASSERT_FALSE(run.timedOut) << run.Transcript();
     EXPECT_TRUE(run.Has("menu: 100 themes after \"デフォルト\" (Default), in this order:")) << run.Transcript();
     EXPECT_TRUE(HasLineStartingWith(run.lines, "warning: themes folder: holds a theme.ini")) << run.Transcript();
@@ -262,7 +254,7 @@ TEST_F(ThemeKit, MenuListsTheFirstHundredThemesAndAThemesFolderOfItsOwn)
 
 TEST_F(ThemeKit, EveryBundledThemePassesWithoutError)
 {
-    HostRun run = RunKit({L"check-all", SourceDir() + L"\\themes"});
+    HostRun run = RunThemeKit({L"check-all", SourceDir() + L"\\themes"});
     EXPECT_EQ(0u, run.exitCode) << run.Transcript();
     EXPECT_TRUE(run.Has("menu: 5 themes after \"デフォルト\" (Default), in this order:")) << run.Transcript();
 }
@@ -289,7 +281,7 @@ TEST_F(ThemeKit, PreviewWritesTheFrameWithItsAlphaOrOverABackdrop)
         const std::wstring out = folder / L"\u30d7\u30ec\u30d3\u30e5\u30fc out.png";
         std::vector<std::wstring> arguments = {L"preview", folder / name, out, L"--cover", cover};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-        HostRun run = RunKit(arguments);
+        HostRun run = RunThemeKit(arguments);
         ASSERT_EQ(0u, run.exitCode) << run.Transcript();
         EXPECT_TRUE(run.Has("window 48 x 48")) << run.Transcript();
         EXPECT_TRUE(run.Has("cover slot (4, 4, 40, 40)")) << run.Transcript();
