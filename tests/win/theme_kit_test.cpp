@@ -252,11 +252,13 @@ TEST_F(ThemeKit, MenuListsTheFirstHundredThemesAndAThemesFolderOfItsOwn)
     EXPECT_EQ(1, beyond) << run.Transcript();
 }
 
-TEST_F(ThemeKit, EveryBundledThemePassesWithoutError)
+TEST_F(ThemeKit, EveryBundledThemeAndTheGuidesExamplePassWithoutError)
 {
     HostRun run = RunThemeKit({L"check-all", SourceDir() + L"\\themes"});
     EXPECT_EQ(0u, run.exitCode) << run.Transcript();
     EXPECT_TRUE(run.Has("menu: 5 themes after \"デフォルト\" (Default), in this order:")) << run.Transcript();
+    HostRun example = RunThemeKit({L"check", SourceDir() + L"\\docs\\example\\Slate"});
+    EXPECT_EQ(0u, example.exitCode) << example.Transcript();
 }
 
 // Japanese characters and spaces in the folder, the cover and the output.
