@@ -20,6 +20,19 @@ StepResult Fail(const Step& step, const char* message)
     return StepResult::Failed;
 }
 
+bool MenuOpen()
+{
+    HWND menu = FindWindowW(L"#32768", NULL);
+    return menu && IsWindowVisible(menu);
+}
+
+// Returns once the plug-in's window has handled everything before this call.
+bool PluginCaughtUp()
+{
+    HWND window = FindPluginWindow();
+    return !window || SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, AWAIT_MS, NULL);
+}
+
 POINT CentreOf(HWND window)
 {
     RECT rect;
@@ -87,8 +100,10 @@ StepResult WithPluginWindow(const Step& step)
         PumpFor(SETTLE_MS);
         break;
     case StepKind::RightClick:
+        // Keys sent before the menu is up would go to the window instead.
         RightClick(centre);
-        PumpFor(SETTLE_MS);
+        if (!PumpUntil(MenuOpen, AWAIT_MS))
+            return Fail(step, "no menu opened");
         break;
     default:
         break;
@@ -104,8 +119,24 @@ StepResult Await(const Step& step)
     unsigned before = count;
     if (!PumpUntil([&] { return count != before; }, AWAIT_MS))
         return Fail(step, "timed out");
-    HWND window = FindPluginWindow();
-    if (window && !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, AWAIT_MS, NULL))
+    if (!PluginCaughtUp())
+        return Fail(step, "the plug-in's window does not answer");
+    return StepResult::Done;
+}
+
+// Return or Escape closes an open menu; the plug-in carries out the picked
+// command before its window takes another message.
+StepResult Keys(const Step& step)
+{
+    bool closesMenu = MenuOpen() && (step.keys.back() == VK_RETURN || step.keys.back() == VK_ESCAPE);
+    PressKeys(step.keys);
+    if (!closesMenu) {
+        PumpFor(SETTLE_MS);
+        return StepResult::Done;
+    }
+    if (!PumpUntil([] { return !MenuOpen(); }, AWAIT_MS))
+        return Fail(step, "the menu stayed open");
+    if (!PluginCaughtUp())
         return Fail(step, "the plug-in's window does not answer");
     return StepResult::Done;
 }
@@ -146,9 +177,7 @@ StepResult RunStep(const Step& step)
     case StepKind::RightClick:
         return WithPluginWindow(step);
     case StepKind::Key:
-        PressKeys(step.keys);
-        PumpFor(SETTLE_MS);
-        return StepResult::Done;
+        return Keys(step);
     case StepKind::Rect:
         ReportPluginWindow();
         return StepResult::Done;

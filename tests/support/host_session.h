@@ -36,7 +36,10 @@
 // Menus: the right click activates the plug-in's window, so the keys of a
 // following "key" step reach the popup menu that the plug-in tracks on its own
 // thread (checked under Wine: "rightclick", "key down down down return" picks
-// the third item, separators skipped). "key escape" dismisses it.
+// the third item, separators skipped). "key escape" dismisses it. "rightclick"
+// fails unless a menu opens; a "key" step ending in return or escape on an
+// open menu returns once the menu has closed and the plug-in has carried out
+// the command.
 #include <windows.h>
 #include <string>
 #include <vector>
