@@ -23,7 +23,15 @@ BOOL CALLBACK CountIfPluginWindow(HWND window, LPARAM count)
 
 HWND FindPluginWindow()
 {
-    return FindWindowW(PLUGIN_WINDOW_CLASS, NULL);
+    // Another player's plug-in window may be on the desktop too.
+    for (HWND window = FindWindowExW(NULL, NULL, PLUGIN_WINDOW_CLASS, NULL); window;
+         window = FindWindowExW(NULL, window, PLUGIN_WINDOW_CLASS, NULL)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId())
+            return window;
+    }
+    return NULL;
 }
 
 bool StartPlugin()

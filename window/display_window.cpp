@@ -23,14 +23,47 @@ void LocatePluginFolders()
     FormatPath(displayState.themesRoot, L"%s\\%s", displayState.pluginDir, THEMES_FOLDER_NAME);
 }
 
+// The player that loaded us: with two players running, the first "Quaver"
+// window on the desktop may well be the other one's.
+HWND FindHostWindow()
+{
+    for (HWND candidate = FindWindowExW(NULL, NULL, HOST_WINDOW_CLASS, NULL); candidate;
+         candidate = FindWindowExW(NULL, candidate, HOST_WINDOW_CLASS, NULL)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(candidate, &process);
+        if (process == GetCurrentProcessId())
+            return candidate;
+    }
+    return FindWindowW(HOST_WINDOW_CLASS, NULL);
+}
+
+// A position saved on a monitor that has since gone (or edited by hand) would
+// leave the window where nobody can reach it; one that shows even in part
+// stays where it was saved.
+void KeepOnAMonitor(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
+        return;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    POINT topLeft = TopLeftInside(rect, monitor.rcWork);
+    SetWindowPos(window, NULL, topLeft.x, topLeft.y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 LRESULT OnCreate(HWND window)
 {
     BindAudioLibrary();
-    displayState.hostWindow = FindWindowW(HOST_WINDOW_CLASS, NULL);
+    displayState.hostWindow = FindHostWindow();
     LocatePluginFolders();
     LoadSettings(window);
     ApplyZOrder(window, displayState.position);
     LoadTheme(window);
+    // After the theme: the window's own size decides whether it shows.
+    KeepOnAMonitor(window);
     PresentFrame(window);
     return 0;
 }
@@ -120,7 +153,15 @@ void OnDoubleClick(HWND window, WPARAM keys)
         StartDrag(window);
 }
 
-int RunWindow(HINSTANCE module)
+void Announce(DisplayWindowStart* start, HWND window)
+{
+    if (!start)
+        return;
+    start->window = window;
+    SetEvent(start->created);
+}
+
+int RunWindow(HINSTANCE module, DisplayWindowStart* start)
 {
     WNDCLASSW windowClass = {};
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
@@ -130,11 +171,16 @@ int RunWindow(HINSTANCE module)
     windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = DISPLAY_WINDOW_CLASS;
-    if (!RegisterClassW(&windowClass))
+    if (!RegisterClassW(&windowClass)) {
+        Announce(start, NULL);
         return -1;
+    }
 
     HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, DISPLAY_WINDOW_CLASS,
                                   DISPLAY_WINDOW_CLASS, WS_POPUP, 0, 0, 200, 200, NULL, NULL, module, NULL);
+    // Before ShowWindow: showing activates against the host's window, whose
+    // thread may be the one waiting for this.
+    Announce(start, window);
     if (!window) {
         UnregisterClassW(DISPLAY_WINDOW_CLASS, module);
         return -1;
@@ -177,8 +223,17 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONDBLCLK:
         OnDoubleClick(window, wParam);
         return 0;
+    case WM_CLOSE:
+        // A quit can arrive while the context menu tracks; the menu goes first.
+        EndMenu();
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_RBUTTONUP:
         ShowContextMenu(window);
+        // Under Wine, a window destroyed while its menu tracked leaves the
+        // WM_QUIT of WM_DESTROY to the menu's modal loop, which swallows it:
+        // ask again, or the thread would sleep in GetMessageW for ever.
+        if (!IsWindow(window))
+            PostQuitMessage(0);
         return 0;
     case WM_MBUTTONUP:
         return 0;
@@ -194,8 +249,8 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-int RunDisplayWindow(HINSTANCE module)
+int RunDisplayWindow(HINSTANCE module, DisplayWindowStart* start)
 {
     GdiplusSession gdiplus;
-    return RunWindow(module);
+    return RunWindow(module, start);
 }

@@ -14,10 +14,18 @@ constexpr WPARAM APP_STATUS_CHANGED = 3;
 // Host channel announcements forwarded by the message hook (wParam 503).
 constexpr UINT WM_APP_CHANNEL = WM_APP + 1;
 
+// How the UI thread tells its starter that the window exists: `window` is
+// filled in (null when it could not be made), then `created` is set, and the
+// thread touches the record no more.
+struct DisplayWindowStart {
+    HANDLE created;
+    HWND window;
+};
+
 // Runs the display window's whole life on the calling thread: GDI+ start-up,
 // class, window, message loop, tear-down. Returns the WM_QUIT code, or -1 when
-// the window cannot be made.
-int RunDisplayWindow(HINSTANCE module);
+// the window cannot be made. `start` may be null.
+int RunDisplayWindow(HINSTANCE module, DisplayWindowStart* start);
 
 // Test seam: the window procedure, for tests that drive a window of their own.
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,6 +8,13 @@ bool WithinReach(int a, int b)
     return abs(a - b) <= SNAP_DISTANCE;
 }
 
+int ClampStart(int start, int length, int low, int high)
+{
+    if (start > high - length)
+        start = high - length;
+    return start < low ? low : start;
+}
+
 }  // namespace
 
 void SnapToWorkArea(WINDOWPOS* pos, const RECT& work)
@@ -20,4 +27,11 @@ void SnapToWorkArea(WINDOWPOS* pos, const RECT& work)
         pos->x = work.right - pos->cx;
     if (WithinReach(pos->y, work.bottom - pos->cy))
         pos->y = work.bottom - pos->cy;
+}
+
+POINT TopLeftInside(const RECT& window, const RECT& work)
+{
+    POINT topLeft = {ClampStart(window.left, window.right - window.left, work.left, work.right),
+                     ClampStart(window.top, window.bottom - window.top, work.top, work.bottom)};
+    return topLeft;
 }

@@ -6,3 +6,8 @@ constexpr int SNAP_DISTANCE = 9;
 // Moves the proposed position onto a work-area edge within reach; the right
 // and bottom edges are tested last and so win over left and top.
 void SnapToWorkArea(WINDOWPOS* pos, const RECT& work);
+
+// The top-left corner that puts `window` wholly inside `work`, moving it as
+// little as possible; a window larger than the work area keeps its top-left
+// corner on the work area's.
+POINT TopLeftInside(const RECT& window, const RECT& work);

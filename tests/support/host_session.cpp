@@ -180,6 +180,42 @@ HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps)
     return RunProgram(CommandLineFor(launch, scriptPath), launch.timeoutMs);
 }
 
+namespace {
+
+struct HostJob {
+    const HostLaunch* launch;
+    const std::vector<std::string>* steps;
+    HostRun run;
+};
+
+DWORD WINAPI RunHostJob(void* job)
+{
+    HostJob* it = static_cast<HostJob*>(job);
+    it->run = RunHost(*it->launch, *it->steps);
+    return 0;
+}
+
+}  // namespace
+
+std::vector<HostRun> RunHostsSideBySide(const std::vector<HostLaunch>& launches,
+                                        const std::vector<std::vector<std::string>>& steps)
+{
+    std::vector<HostJob> jobs(launches.size());
+    std::vector<HANDLE> threads;
+    for (size_t i = 0; i < launches.size(); ++i) {
+        jobs[i].launch = &launches[i];
+        jobs[i].steps = &steps[i];
+        threads.push_back(CreateThread(NULL, 0, RunHostJob, &jobs[i], 0, NULL));
+    }
+    std::vector<HostRun> runs;
+    for (size_t i = 0; i < threads.size(); ++i) {
+        WaitForSingleObject(threads[i], INFINITE);
+        CloseHandle(threads[i]);
+        runs.push_back(jobs[i].run);
+    }
+    return runs;
+}
+
 std::wstring CopyPluginInto(const TempFolder& folder)
 {
     std::wstring copy = folder / L"coverdeck.qpl";

@@ -74,6 +74,11 @@ HostRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs);
 // Runs bin\coverdeck-theme.exe with `arguments`.
 HostRun RunThemeKit(const std::vector<std::wstring>& arguments);
 
+// Runs one host per launch at the same time, each with its own steps, and
+// waits for all of them.
+std::vector<HostRun> RunHostsSideBySide(const std::vector<HostLaunch>& launches,
+                                        const std::vector<std::vector<std::string>>& steps);
+
 // Copies bin\coverdeck.qpl into `folder`, so that the settings file and theme
 // folders can live beside it; returns the copy's path.
 std::wstring CopyPluginInto(const TempFolder& folder);

@@ -1,4 +1,5 @@
 #include "support/test_support.h"
+#include <stdio.h>
 
 TempFolder::TempFolder()
 {
@@ -89,6 +90,31 @@ void PumpMessagesFor(DWORD milliseconds)
             return;
         MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - elapsed, QS_ALLINPUT);
     }
+}
+
+Watchdog::Watchdog(const char* what, DWORD timeoutMs)
+    : what(what), timeoutMs(timeoutMs), done(CreateEventW(NULL, TRUE, FALSE, NULL)),
+      thread(CreateThread(NULL, 0, Watch, this, 0, NULL))
+{
+}
+
+Watchdog::~Watchdog()
+{
+    SetEvent(done);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    CloseHandle(done);
+}
+
+DWORD WINAPI Watchdog::Watch(void* self)
+{
+    Watchdog* dog = static_cast<Watchdog*>(self);
+    if (WaitForSingleObject(dog->done, dog->timeoutMs) == WAIT_TIMEOUT) {
+        fprintf(stderr, "hung for %lu ms: %s\n", static_cast<unsigned long>(dog->timeoutMs), dog->what);
+        fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
+    return 0;
 }
 
 std::wstring WindowsPathOf(const char* unixPath)

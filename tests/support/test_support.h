@@ -39,6 +39,24 @@ bool PumpUntil(Predicate done, DWORD timeoutMs)
     return true;
 }
 
+// Ends the whole test program with exit code 3 and a line on stderr when it is
+// still alive `timeoutMs` after construction: a hang then fails quickly and
+// says where, instead of blocking the run.
+class Watchdog {
+public:
+    Watchdog(const char* what, DWORD timeoutMs);
+    ~Watchdog();
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    static DWORD WINAPI Watch(void* self);
+    const char* what;
+    DWORD timeoutMs;
+    HANDLE done;
+    HANDLE thread;
+};
+
 // Script lines for the sample host are UTF-8.
 std::string Utf8(const std::wstring& text);
 

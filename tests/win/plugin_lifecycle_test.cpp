@@ -101,17 +101,74 @@ TEST_F(PluginLifecycle, InitShowsTheLayeredToolPopupAndQuitRemovesIt)
     EXPECT_EQ(NULL, displayState.uiThread);
 }
 
-TEST_F(PluginLifecycle, TwentyInitQuitCyclesLeaveNoThreadOrWindowBehind)
+// INIT returns with the window made, so a QUIT straight after it finds
+// something to close, and the first track event is not dropped.
+TEST_F(PluginLifecycle, TwentyQuickInitQuitCyclesLeaveNoThreadOrWindowBehind)
 {
     FakeHost host;
+    Watchdog dog("init and quit at once", 120000);
     int threadsBefore = CountThreadsOfThisProcess();
     for (int cycle = 0; cycle < 20; ++cycle) {
         ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT)) << "cycle " << cycle;
-        ASSERT_NE(nullptr, WaitForDisplayWindow()) << "cycle " << cycle;
+        EXPECT_NE(nullptr, FindWindowW(DISPLAY_WINDOW_CLASS, NULL)) << "cycle " << cycle;
         ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT)) << "cycle " << cycle;
         ASSERT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL)) << "cycle " << cycle;
     }
     EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
+
+    ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_TRACK));
+    PumpUntil([&] { return !host.pathQueryTimes.empty(); }, 3000);
+    EXPECT_EQ(1u, host.pathQueryTimes.size()) << "the first track event reaches the window";
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
+}
+
+TEST_F(PluginLifecycle, InitWhileTheHostWindowIsActiveShowsThePopup)
+{
+    FakeHost host;
+    ShowWindow(host.window(), SW_SHOW);
+    SetForegroundWindow(host.window());
+    PumpMessagesFor(200);
+    ASSERT_EQ(host.window(), GetActiveWindow());
+    Watchdog dog("init beside an active host window", 30000);
+    ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
+    EXPECT_NE(nullptr, WaitForDisplayWindow());
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
+    EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
+}
+
+TEST_F(PluginLifecycle, SecondInitStartsNothingAndOneQuitEndsAll)
+{
+    FakeHost host;
+    Watchdog dog("init twice", 30000);
+    int threadsBefore = CountThreadsOfThisProcess();
+    ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
+    HANDLE first = displayState.uiThread;
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
+    EXPECT_EQ(first, displayState.uiThread);
+    EXPECT_EQ(threadsBefore + 1, CountThreadsOfThisProcess());
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
+    EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
+    EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
+}
+
+TEST_F(PluginLifecycle, QuitWhileTheContextMenuIsOpenEndsAndSaves)
+{
+    FakeHost host;
+    Watchdog dog("quit with the menu open", 30000);
+    ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
+    HWND window = WaitForDisplayWindow();
+    ASSERT_NE(nullptr, window);
+    PostMessageW(window, WM_RBUTTONUP, 0, 0);
+    // "#32768" is the system's class of popup menus.
+    ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FindWindowW(L"#32768", NULL)) != FALSE; }, 5000));
+    EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
+    EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
+    EXPECT_EQ(NULL, displayState.uiThread);
+    wchar_t settings[MAX_PATH];
+    GetModuleFileNameW(NULL, settings, MAX_PATH);
+    lstrcpyW(settings + lstrlenW(settings) - 3, L"ini");
+    EXPECT_TRUE(GetFileAttributesW(settings) != INVALID_FILE_ATTRIBUTES) << "settings saved";
 }
 
 }  // namespace

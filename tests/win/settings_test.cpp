@@ -181,17 +181,36 @@ TEST_F(SettingsFile, OutOfRangeValuesAreKeptAndWrittenBackUntilToggled)
     EXPECT_EQ(L"5", Read(L"setting", L"position"));
 }
 
-TEST_F(SettingsFile, WindowLeftOfThePrimaryMonitorKeepsItsNegativeLeft)
+TEST_F(SettingsFile, PartlyVisibleWindowKeepsItsNegativeLeft)
 {
-    ASSERT_TRUE(WriteText(iniPath, "[window]\r\nleft=-300\r\ntop=40\r\n"));
+    ASSERT_TRUE(WriteText(iniPath, "[window]\r\nleft=-40\r\ntop=40\r\n"));
     HWND window = OpenDisplayWindow();
     RECT rect = WindowRect(window);
-    EXPECT_EQ(-300, rect.left);
+    EXPECT_EQ(-40, rect.left);
     EXPECT_EQ(40, rect.top);
     SetWindowPos(window, NULL, -1234, 60, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
     DestroyWindow(window);
     EXPECT_EQ(L"-1234", Read(L"window", L"left"));
     EXPECT_EQ(L"60", Read(L"window", L"top"));
+}
+
+// The test display is one 1920 x 1040 monitor, all of it work area.
+TEST_F(SettingsFile, WindowOnNoMonitorComesBackIntoTheNearestWorkArea)
+{
+    struct {
+        const char* saved;
+        LONG left, top;
+    } cases[] = {{"left=99999\r\ntop=300", 1920 - 112, 300}, {"left=-300\r\ntop=-500", 0, 0},
+                 {"left=500\r\ntop=1040", 500, 1040 - 112}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteText(iniPath, std::string("[window]\r\n") + c.saved + "\r\n[setting]\r\nsnap=0\r\n"));
+        HWND window = OpenDisplayWindow();
+        RECT rect = WindowRect(window);
+        EXPECT_EQ(c.left, rect.left) << c.saved;
+        EXPECT_EQ(c.top, rect.top) << c.saved;
+        DestroyWindow(window);
+        EXPECT_EQ(std::to_wstring(c.left), Read(L"window", L"left")) << c.saved;
+    }
 }
 
 TEST_F(SettingsFile, WindowMovesBeforeTheOptionsAreRead)
