@@ -22,9 +22,11 @@ static int Usage()
     return EXIT_TROUBLE;
 }
 
-// check times presentations with the kit's sample cover in the slot.
+// check times presentations as the plug-in's defaults have them: the kit's
+// sample cover fitted into the slot.
 static bool HoldSampleCover()
 {
+    displayState.aspectratio = 1;
     const std::vector<unsigned char> cover = SampleCoverPng();
     return !cover.empty() && displayState.cover.LoadFromMemory(cover.data(), static_cast<uint32_t>(cover.size()));
 }
