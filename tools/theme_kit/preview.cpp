@@ -164,8 +164,10 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
     Report refused;
     const PictureFile background = InspectThemePicture(readable.path(), L"background.png", refused);
     const PictureFile overlay = InspectThemePicture(readable.path(), L"overlay.png", refused);
-    if (background.tooLarge || overlay.tooLarge)
+    if (background.tooLarge || overlay.tooLarge) {
+        PrintErrorLine(Quote(options.folder) + L": a picture too large to preview (see above)");
         return EXIT_TROUBLE;
+    }
     if (!HoldCover(options.cover))
         return EXIT_TROUBLE;
     if (!LoadThemeFolder(window.handle(), readable.path())) {
