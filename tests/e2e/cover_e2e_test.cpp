@@ -2,15 +2,15 @@
 #include <string>
 #include <vector>
 #include "support/host_session.h"
-#include "support/mp3_files.h"
-#include "support/picture_files.h"
+#include "support/tag_builder.h"
+#include "support/test_pictures.h"
 #include "support/test_support.h"
 
 namespace {
 
-const DWORD kRed = 0xFFFF0000;
-const DWORD kBlue = 0xFF0000FF;
-const DWORD kEmptySlot = 0xE0E0E0;  // the built-in theme's grey square
+constexpr DWORD RED = 0xFFFF0000;
+constexpr DWORD BLUE = 0xFF0000FF;
+constexpr DWORD EMPTY_SLOT = 0xE0E0E0;  // the built-in theme's grey square
 
 // The colour in the middle of the built-in theme's cover slot.
 DWORD SlotColour(const std::wstring& png)
@@ -43,11 +43,11 @@ TEST(CoverEndToEnd, EachTrackShowsItsCoverAndStreamsAndPausesShowNone)
     MakeFolder(folder / L"plain");
     std::wstring tagged = folder / L"tagged\\01.mp3";
     std::wstring plain = folder / L"plain\\02.mp3";
-    ASSERT_TRUE(WriteBytes(tagged, SmallMp3(PictureFrame(SolidColourPng(kRed, 16, 16)))));
+    ASSERT_TRUE(WriteBytes(tagged, SmallMp3(PictureFrame(EncodeSolidPicture(16, 16, RED)))));
     ASSERT_TRUE(WriteBytes(plain, SmallMp3()));
     // The file beside the tagged track must lose against its embedded picture.
-    ASSERT_TRUE(WriteBytes(folder / L"tagged\\folder.jpg", SolidColourPng(kBlue, 16, 16)));
-    ASSERT_TRUE(WriteBytes(folder / L"plain\\folder.jpg", SolidColourPng(kBlue, 16, 16)));
+    ASSERT_TRUE(WriteBytes(folder / L"tagged\\folder.jpg", EncodeSolidPicture(16, 16, BLUE)));
+    ASSERT_TRUE(WriteBytes(folder / L"plain\\folder.jpg", EncodeSolidPicture(16, 16, BLUE)));
 
     std::vector<std::wstring> shots;
     for (int i = 0; i < 4; ++i)
@@ -55,19 +55,19 @@ TEST(CoverEndToEnd, EachTrackShowsItsCoverAndStreamsAndPausesShowNone)
     HostLaunch launch;
     launch.plugin = plugin;
     HostRun run = RunHost(launch, {
-        "play " + Utf8(tagged), "await path-query", "capture " + Utf8(shots[0]),
-        "play " + Utf8(plain), "await path-query", "capture " + Utf8(shots[1]),
-        "play http://radio.example/live/stream.mp3", "await path-query", "capture " + Utf8(shots[2]),
-        "play " + Utf8(plain), "await path-query", "status 2", "await status-query", "capture " + Utf8(shots[3]),
+        "play " + Utf8Of(tagged), "await path-query", "capture " + Utf8Of(shots[0]),
+        "play " + Utf8Of(plain), "await path-query", "capture " + Utf8Of(shots[1]),
+        "play http://radio.example/live/stream.mp3", "await path-query", "capture " + Utf8Of(shots[2]),
+        "play " + Utf8Of(plain), "await path-query", "status 2", "await status-query", "capture " + Utf8Of(shots[3]),
         "quit",
     });
     ASSERT_FALSE(run.timedOut) << run.Transcript();
     ASSERT_EQ(0u, run.exitCode) << run.Transcript();
 
-    EXPECT_TRUE(IsMostly(SlotColour(shots[0]), kRed)) << std::hex << SlotColour(shots[0]);
-    EXPECT_TRUE(IsMostly(SlotColour(shots[1]), kBlue)) << std::hex << SlotColour(shots[1]);
-    EXPECT_EQ(kEmptySlot, SlotColour(shots[2]));
-    EXPECT_EQ(kEmptySlot, SlotColour(shots[3]));
+    EXPECT_TRUE(IsMostly(SlotColour(shots[0]), RED)) << std::hex << SlotColour(shots[0]);
+    EXPECT_TRUE(IsMostly(SlotColour(shots[1]), BLUE)) << std::hex << SlotColour(shots[1]);
+    EXPECT_EQ(EMPTY_SLOT, SlotColour(shots[2]));
+    EXPECT_EQ(EMPTY_SLOT, SlotColour(shots[3]));
 }
 
 }  // namespace

@@ -2,14 +2,14 @@
 #include <string>
 #include <vector>
 #include "support/host_session.h"
-#include "support/picture_files.h"
+#include "support/test_pictures.h"
 #include "support/test_support.h"
 
 namespace {
 
 // A theme name outside the ANSI code page: it travels from the folder name
 // through the menu item into the settings file.
-const wchar_t kThemeName[] = L"\u9752\u3044\u7a7a";  // 青い空
+constexpr wchar_t THEME_NAME[] = L"\u9752\u3044\u7a7a";  // 青い空
 
 class MenuEndToEnd : public ::testing::Test {
 protected:
@@ -17,10 +17,10 @@ protected:
     {
         std::wstring theme = folder / L"coverdeckTheme";
         ASSERT_TRUE(MakeFolder(theme));
-        theme += std::wstring(L"\\") + kThemeName;
+        theme += std::wstring(L"\\") + THEME_NAME;
         ASSERT_TRUE(MakeFolder(theme));
         ASSERT_TRUE(WriteText(theme + L"\\theme.ini", "[image]\r\nx=10\r\ny=10\r\nwidth=100\r\nheight=60\r\n"));
-        ASSERT_TRUE(WriteBytes(theme + L"\\background.png", SolidColourPng(0xFF203040, 150, 90)));
+        ASSERT_TRUE(WriteBytes(theme + L"\\background.png", EncodeSolidPicture(150, 90, 0xFF203040)));
     }
 
     HostRun Run(const std::vector<std::string>& steps)
@@ -49,12 +49,12 @@ TEST_F(MenuEndToEnd, KeyboardPicksAThemeThatTheWindowTakesAndTheSettingsKeep)
     // Down: the Theme submenu; right: into it, on "Default"; down: past the
     // separator onto the one theme folder.
     std::wstring png = folder / L"frame.png";
-    HostRun run = Run({"rightclick", "key down right down return", "wait 200", "rect", "capture " + Utf8(png), "quit"});
+    HostRun run = Run({"rightclick", "key down right down return", "wait 200", "rect", "capture " + Utf8Of(png), "quit"});
     RECT rect;
     ASSERT_TRUE(LastWindowRect(run, &rect)) << run.Transcript();
     EXPECT_EQ(150, rect.right - rect.left) << run.Transcript();
     EXPECT_EQ(90, rect.bottom - rect.top) << run.Transcript();
-    EXPECT_EQ(kThemeName, Setting(L"theme"));
+    EXPECT_EQ(THEME_NAME, Setting(L"theme"));
     // The new frame is on screen: the theme's background, no built-in grey.
     Picture picture;
     ASSERT_TRUE(LoadPicture(png, &picture)) << run.Transcript();
@@ -66,10 +66,10 @@ TEST_F(MenuEndToEnd, KeyboardPicksAThemeThatTheWindowTakesAndTheSettingsKeep)
     HostRun again = Run({"rect", "quit"});
     ASSERT_TRUE(LastWindowRect(again, &rect)) << again.Transcript();
     EXPECT_EQ(150, rect.right - rect.left) << again.Transcript();
-    EXPECT_EQ(kThemeName, Setting(L"theme"));
+    EXPECT_EQ(THEME_NAME, Setting(L"theme"));
 }
 
-TEST_F(MenuEndToEnd, EscapeDismissesTheMenuWithoutChange)
+TEST_F(MenuEndToEnd, EscapeDismissesTheMenuWithoutChangeWhereTheSameKeysWouldToggle)
 {
     HostRun first = Run({"quit"});
     std::vector<unsigned char> before = ReadBytes(settings);
@@ -84,6 +84,10 @@ TEST_F(MenuEndToEnd, EscapeDismissesTheMenuWithoutChange)
     EXPECT_EQ(before, ReadBytes(settings));
     EXPECT_EQ(L"1", Setting(L"aspectratio"));
     EXPECT_EQ(L"", Setting(L"theme"));
+
+    // With the menu open, the same keys pick its third item.
+    Run({"rightclick", "key down down down return", "quit"});
+    EXPECT_EQ(L"0", Setting(L"aspectratio"));
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 #include <memory>
 #include "cover/id3v2.h"
 #include "cover/picture_heap.h"
-#include "tag_builder.h"
+#include "tests/support/tag_builder.h"
 
 namespace {
 
-const Bytes kJpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0x10, 0x20, 0xFF, 0xD9};
-const Bytes kOther = {0x89, 'P', 'N', 'G', 1, 2};
+const Bytes JPEG = {0xFF, 0xD8, 0xFF, 0xE0, 0x10, 0x20, 0xFF, 0xD9};
+const Bytes OTHER_PICTURE = {0x89, 'P', 'N', 'G', 1, 2};
 
 struct Extracted {
     int result;
@@ -85,10 +85,10 @@ TEST(Id3v2Walk, FindsTheFirstUsablePicture)
     Bytes v24Unsynced = {1, 0xFF, 0, 2};
     Bytes large = v24Unsynced + Bytes(200, 9);  // a big-endian reading of its syncsafe size overshoots
     ExpectCases({
-        {"one APIC", Tag(3, 0, Frame3("APIC", Apic(kJpeg)) + Bytes(32, 0)), kJpeg},
-        {"TIT2 first", Tag(3, 0, Frame3("TIT2", Bytes{0} + Text("nineteen characters")) + Frame3("APIC", Apic(kJpeg))), kJpeg},
-        {"UTF-16 APIC passed over", Tag(3, 0, Frame3("APIC", Apic(kOther, 1)) + Frame3("APIC", Apic(kJpeg))), kJpeg},
-        {"first of two wins", Tag(3, 0, Frame3("APIC", Apic(kJpeg, 0, "front")) + Frame3("APIC", Apic(kOther))), kJpeg},
+        {"one APIC", Tag(3, 0, Frame3("APIC", Apic(JPEG)) + Bytes(32, 0)), JPEG},
+        {"TIT2 first", Tag(3, 0, Frame3("TIT2", Bytes{0} + Text("nineteen characters")) + Frame3("APIC", Apic(JPEG))), JPEG},
+        {"UTF-16 APIC passed over", Tag(3, 0, Frame3("APIC", Apic(OTHER_PICTURE, 1)) + Frame3("APIC", Apic(JPEG))), JPEG},
+        {"first of two wins", Tag(3, 0, Frame3("APIC", Apic(JPEG, 0, "front")) + Frame3("APIC", Apic(OTHER_PICTURE))), JPEG},
         {"2.3 unsync drops the zero after FF",
          Tag(3, TAG_FLAG_UNSYNCHRONISATION, Unsynchronise(Frame3("APIC", Apic(Bytes{1, 0xFF, 2, 0xFF, 0xFF, 3, 0xFF}))) ),
          Bytes{1, 0xFF, 2, 0xFF, 0xFF, 3, 0xFF}},
@@ -98,36 +98,36 @@ TEST(Id3v2Walk, FindsTheFirstUsablePicture)
         {"2.4 unsync flag keeps the zeros", Tag(4, TAG_FLAG_UNSYNCHRONISATION, Frame4("APIC", Apic(v24Unsynced))), v24Unsynced},
         {"3.1: syncsafe sizes, 2.3 flags, no unsync",
          Tag(3, TAG_FLAG_UNSYNCHRONISATION, Frame4("APIC", Bytes{0x7E} + Apic(large), 0x20), 1), large},
-        {"2.3 flag 0x20 skips one byte", Tag(3, 0, Frame3("APIC", Bytes{0x7E} + Apic(kJpeg), 0x20)), kJpeg},
-        {"2.3 flags 0xA0 skip five", Tag(3, 0, Frame3("APIC", Bytes{0, 0, 1, 0, 0x7E} + Apic(kJpeg), 0xA0)), kJpeg},
-        {"2.4 flags 0x44 skip two", Tag(4, 0, Frame4("APIC", Bytes{1, 2} + Apic(kJpeg), 0x44)), kJpeg},
+        {"2.3 flag 0x20 skips one byte", Tag(3, 0, Frame3("APIC", Bytes{0x7E} + Apic(JPEG), 0x20)), JPEG},
+        {"2.3 flags 0xA0 skip five", Tag(3, 0, Frame3("APIC", Bytes{0, 0, 1, 0, 0x7E} + Apic(JPEG), 0xA0)), JPEG},
+        {"2.4 flags 0x44 skip two", Tag(4, 0, Frame4("APIC", Bytes{1, 2} + Apic(JPEG), 0x44)), JPEG},
         {"2.4 0x03: the indicator gives the length",
-         Tag(4, 0, Frame4("APIC", Syncsafe(20) + Apic(kJpeg) + Bytes{0xAA, 0xBB}, 0x03)), Bytes(kJpeg.begin(), kJpeg.end() - 2)},
+         Tag(4, 0, Frame4("APIC", Syncsafe(20) + Apic(JPEG) + Bytes{0xAA, 0xBB}, 0x03)), Bytes(JPEG.begin(), JPEG.end() - 2)},
         {"2.4 0x01 alone: the frame size counts",
-         Tag(4, 0, Frame4("APIC", Syncsafe(20) + Apic(kJpeg) + Bytes{0xAA, 0xBB}, 0x01)), kJpeg + Bytes{0xAA, 0xBB}},
+         Tag(4, 0, Frame4("APIC", Syncsafe(20) + Apic(JPEG) + Bytes{0xAA, 0xBB}, 0x01)), JPEG + Bytes{0xAA, 0xBB}},
         {"2.4 0x01 in an unsynchronised tag: the indicator counts",
-         Tag(4, TAG_FLAG_UNSYNCHRONISATION, Frame4("APIC", Syncsafe(20) + Apic(kJpeg) + Bytes{0xAA, 0xBB}, 0x01)),
-         Bytes(kJpeg.begin(), kJpeg.end() - 2)},
+         Tag(4, TAG_FLAG_UNSYNCHRONISATION, Frame4("APIC", Syncsafe(20) + Apic(JPEG) + Bytes{0xAA, 0xBB}, 0x01)),
+         Bytes(JPEG.begin(), JPEG.end() - 2)},
         {"2.3 extended header of stated size 6",
-         Tag(3, TAG_FLAG_EXTENDED_HEADER, BigEndian(6) + Bytes(6, 0) + Frame3("APIC", Apic(kJpeg))), kJpeg},
+         Tag(3, TAG_FLAG_EXTENDED_HEADER, BigEndian(6) + Bytes(6, 0) + Frame3("APIC", Apic(JPEG))), JPEG},
         {"2.4 extended header counts itself",
-         Tag(4, TAG_FLAG_EXTENDED_HEADER, Syncsafe(6) + Bytes{1, 0} + Frame4("APIC", Apic(kJpeg))), kJpeg},
+         Tag(4, TAG_FLAG_EXTENDED_HEADER, Syncsafe(6) + Bytes{1, 0} + Frame4("APIC", Apic(JPEG))), JPEG},
         // A frame that claims 1 to 3 bytes too many lands the walk on "PIC", "IC"
         // or "C" followed by the zero that starts the APIC frame's size.
-        {"back up one", Tag(3, 0, FrameWithSize("TIT2", BigEndian(7), title) + Frame3("APIC", Apic(kJpeg))), kJpeg},
-        {"back up two", Tag(3, 0, FrameWithSize("TIT2", BigEndian(8), title) + Frame3("APIC", Apic(kJpeg))), kJpeg},
-        {"back up three", Tag(3, 0, FrameWithSize("TIT2", BigEndian(9), title) + Frame3("APIC", Apic(kJpeg))), kJpeg},
+        {"back up one", Tag(3, 0, FrameWithSize("TIT2", BigEndian(7), title) + Frame3("APIC", Apic(JPEG))), JPEG},
+        {"back up two", Tag(3, 0, FrameWithSize("TIT2", BigEndian(8), title) + Frame3("APIC", Apic(JPEG))), JPEG},
+        {"back up three", Tag(3, 0, FrameWithSize("TIT2", BigEndian(9), title) + Frame3("APIC", Apic(JPEG))), JPEG},
     });
 }
 
 TEST(Id3v2Walk, MalformedOrForeignTagsGiveNothing)
 {
-    Bytes tooShort = Tag(3, 0, Frame3("APIC", Apic(kJpeg)));
+    Bytes tooShort = Tag(3, 0, Frame3("APIC", Apic(JPEG)));
     tooShort[9] -= 1;  // the tag's size ends one byte before the frame does
     ExpectCases({
-        {"ID3v2.2", Tag(2, 0, Frame3("APIC", Apic(kJpeg))), {}},
+        {"ID3v2.2", Tag(2, 0, Frame3("APIC", Apic(JPEG))), {}},
         {"frame past the tag size", tooShort, {}},
-        {"indicator beyond the frame", Tag(4, 0, Frame4("APIC", Syncsafe(23) + Apic(kJpeg), 0x03) + Bytes(20, 0)), {}},
+        {"indicator beyond the frame", Tag(4, 0, Frame4("APIC", Syncsafe(23) + Apic(JPEG), 0x03) + Bytes(20, 0)), {}},
         {"unterminated MIME type", Tag(3, 0, Frame3("APIC", Bytes{0} + Text("image/jpeg")) + Bytes(16, 0)), {}},
         {"unterminated description",
          Tag(3, 0, Frame3("APIC", Bytes{0} + Text("image/jpeg") + Bytes{0, 3} + Text("cover")) + Bytes(16, 0)), {}},
@@ -135,8 +135,8 @@ TEST(Id3v2Walk, MalformedOrForeignTagsGiveNothing)
         {"skip equals frame", Tag(3, 0, Frame3("APIC", Bytes(5, 0), 0xA0)), {}},
         {"skip exceeds frame", Tag(3, 0, Frame3("APIC", Bytes(4, 0), 0xA0)), {}},
         // Sizes near 2^32 end the walk, even with a usable APIC after them.
-        {"size FFFFFFFF", Tag(3, 0, FrameWithSize("APIC", BigEndian(0xFFFFFFFF), Apic(kJpeg)) + Frame3("APIC", Apic(kOther))), {}},
-        {"size FFFFFFF6", Tag(3, 0, FrameWithSize("APIC", BigEndian(0xFFFFFFF6), Apic(kJpeg)) + Frame3("APIC", Apic(kOther))), {}},
+        {"size FFFFFFFF", Tag(3, 0, FrameWithSize("APIC", BigEndian(0xFFFFFFFF), Apic(JPEG)) + Frame3("APIC", Apic(OTHER_PICTURE))), {}},
+        {"size FFFFFFF6", Tag(3, 0, FrameWithSize("APIC", BigEndian(0xFFFFFFF6), Apic(JPEG)) + Frame3("APIC", Apic(OTHER_PICTURE))), {}},
         // A top bit in the tag size: the library holds only the masked length,
         // so a frame that fits only the unmasked size lies beyond the block.
         {"size 00 00 00 FF holds 127 bytes", WithSizeBytes(Tag(3, 0, Frame3("APIC", Apic(Bytes(186, 7)))), {0, 0, 0, 0xFF}), {}},
@@ -149,14 +149,14 @@ TEST(Id3v2Walk, TagSizeTopBitsAreMaskedForTheHeldLengthOnly)
     EXPECT_EQ(10u + 127u, HeldTagBlockLength(Bytes{'I', 'D', '3', 3, 0, 0, 0x80, 0, 0, 0x7F}.data()));
     EXPECT_EQ(10u + 0xFFFFFFFu, HeldTagBlockLength(Bytes{'I', 'D', '3', 3, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}.data()));
     // A well-formed picture inside the masked length is still found.
-    Bytes fits = Frame3("APIC", Apic(kJpeg));
-    EXPECT_EQ(kJpeg, Extract(WithSizeBytes(Tag(3, 0, fits + Bytes(0x7F - fits.size(), 0)), {0, 0, 0x80, 0x7F})).picture);
+    Bytes fits = Frame3("APIC", Apic(JPEG));
+    EXPECT_EQ(JPEG, Extract(WithSizeBytes(Tag(3, 0, fits + Bytes(0x7F - fits.size(), 0)), {0, 0, 0x80, 0x7F})).picture);
 }
 
 TEST(Id3v2Walk, ZeroBytePictureBlocksLaterApicFrames)
 {
     Bytes empty = Bytes{0} + Text("image/jpeg") + Bytes{0, 3} + Text("runs to the end") + Bytes{0};
-    Extracted got = Extract(Tag(3, 0, Frame3("APIC", empty) + Frame3("APIC", Apic(kJpeg))));
+    Extracted got = Extract(Tag(3, 0, Frame3("APIC", empty) + Frame3("APIC", Apic(JPEG))));
     EXPECT_EQ(0, got.result);
     EXPECT_TRUE(got.dataSet);
     EXPECT_TRUE(got.picture.empty());
@@ -164,10 +164,10 @@ TEST(Id3v2Walk, ZeroBytePictureBlocksLaterApicFrames)
 
 TEST(Id3v2Walk, TruncatedBlocksNeverReadPastTheirEnd)
 {
-    Bytes body = Frame3("TIT2", Bytes{0, 'a'}) + Frame3("APIC", Apic(kJpeg));
+    Bytes body = Frame3("TIT2", Bytes{0, 'a'}) + Frame3("APIC", Apic(JPEG));
     Bytes layouts[] = {Tag(3, 0, body), Tag(3, TAG_FLAG_UNSYNCHRONISATION, Unsynchronise(body)),
                        Tag(4, TAG_FLAG_EXTENDED_HEADER,
-                           Syncsafe(6) + Bytes{1, 0} + Frame4("APIC", Bytes{5} + Syncsafe(22) + Apic(kJpeg), 0x41))};
+                           Syncsafe(6) + Bytes{1, 0} + Frame4("APIC", Bytes{5} + Syncsafe(22) + Apic(JPEG), 0x41))};
     for (const Bytes& tag : layouts) {
         for (size_t available = 0; available < tag.size(); ++available)
             EXPECT_FALSE(ExtractPrefix(tag, available).dataSet) << available;

@@ -3,7 +3,11 @@
 #include "support/test_support.h"
 #include "window/display_window.h"
 
-static FakeHost* current;
+namespace {
+
+FakeHost* current;
+
+}  // namespace
 
 FakeHost::FakeHost(bool unicode)
 {
@@ -63,12 +67,4 @@ HWND WaitForDisplayWindow(DWORD timeoutMs)
         return found && IsWindowVisible(found);
     }, timeoutMs);
     return found && IsWindowVisible(found) ? found : NULL;
-}
-
-void RemoveTestSettingsFile()
-{
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(NULL, path, MAX_PATH);
-    lstrcpyW(path + lstrlenW(path) - 3, L"ini");
-    DeleteFileW(path);
 }

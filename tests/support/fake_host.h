@@ -28,7 +28,3 @@ private:
 
 // Waits, pumping this thread's messages, until the plug-in's display window exists.
 HWND WaitForDisplayWindow(DWORD timeoutMs = 5000);
-
-// The in-process plug-in keeps its settings beside the test program; each
-// case starts and ends without that file.
-void RemoveTestSettingsFile();

@@ -129,7 +129,7 @@ HostRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs)
     std::wstring command = commandLine;
     if (!CreateProcessW(NULL, &command[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
         run.exitCode = MAXDWORD;
-        run.errors = "cannot start " + Utf8(command);
+        run.errors = "cannot start " + Utf8Of(command);
         return run;
     }
     out.CloseWrite();

@@ -1,7 +1,9 @@
 #include "support/test_pictures.h"
 #include <string.h>
 
-static bool FindEncoder(const wchar_t* mimeType, CLSID* encoder)
+namespace {
+
+bool FindEncoder(const wchar_t* mimeType, CLSID* encoder)
 {
     UINT count = 0, size = 0;
     if (GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
@@ -17,6 +19,38 @@ static bool FindEncoder(const wchar_t* mimeType, CLSID* encoder)
         }
     }
     return false;
+}
+
+bool ReadPixels(GpBitmap* bitmap, Picture* picture)
+{
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(bitmap, &width);
+    GdipGetImageHeight(bitmap, &height);
+    picture->width = static_cast<int>(width);
+    picture->height = static_cast<int>(height);
+    picture->pixels.assign(static_cast<size_t>(width) * height, 0);
+    for (UINT y = 0; y < height; ++y) {
+        for (UINT x = 0; x < width; ++x) {
+            Gdiplus::ARGB pixel = 0;
+            if (GdipBitmapGetPixel(bitmap, static_cast<INT>(x), static_cast<INT>(y), &pixel) != Gdiplus::Ok)
+                return false;
+            picture->pixels[static_cast<size_t>(y) * width + x] = pixel;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LoadPicture(const std::wstring& path, Picture* picture)
+{
+    GdiplusSession gdiplus;
+    GpBitmap* bitmap = nullptr;
+    if (GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Gdiplus::Ok)
+        return false;
+    bool read = ReadPixels(bitmap, picture);
+    GdipDisposeImage(bitmap);
+    return read;
 }
 
 std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeType)
@@ -46,6 +80,7 @@ std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeTyp
 
 std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour, const wchar_t* mimeType)
 {
+    GdiplusSession gdiplus;
     std::vector<unsigned char> bytes;
     GpBitmap* bitmap = NULL;
     if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &bitmap) != Gdiplus::Ok)

@@ -2,17 +2,30 @@
 #include <windows.h>
 #include <stdint.h>
 #include <vector>
+#include <string>
 #include "render/gdiplus_flat.h"
+#include "window/gdiplus_session.h"
 
-// An encoded picture of one solid colour, made with GDI+ ("image/png",
-// "image/jpeg", "image/bmp"...). Empty when the encoder is missing.
-std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour, const wchar_t* mimeType);
+// Pictures made and read with GDI+; each helper starts GDI+ for its call.
+
+// An encoded picture of one solid colour (0xAARRGGBB) in the format of
+// `mimeType` ("image/png", "image/jpeg"...). Empty when the encoder is missing.
+std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour,
+                                              const wchar_t* mimeType = L"image/png");
 
 // A picture whose pixels come from `colourAt(x, y)`, encoded as PNG with the
 // given resolution in dots per inch.
 template <typename ColourAt>
 std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt, float dpi = 96.0f);
 std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeType);
+
+// Pixels of a picture file as 0xAARRGGBB, row by row.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+bool LoadPicture(const std::wstring& path, Picture* picture);
 
 struct Pixel {
     uint8_t b, g, r, a;
@@ -42,6 +55,7 @@ private:
 template <typename ColourAt>
 std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt, float dpi)
 {
+    GdiplusSession gdiplus;
     GpBitmap* bitmap = NULL;
     if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &bitmap) != Gdiplus::Ok)
         return {};

@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 #include <stdio.h>
+#include "state/display_state.h"
+#include "window/settings_path.h"
 
 TempFolder::TempFolder()
 {
@@ -76,22 +78,6 @@ bool MakeFolder(const std::wstring& path)
     return CreateDirectoryW(path.c_str(), NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-void PumpMessagesFor(DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds)
-            return;
-        MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-    }
-}
-
 Watchdog::Watchdog(const char* what, DWORD timeoutMs)
     : what(what), timeoutMs(timeoutMs), done(CreateEventW(NULL, TRUE, FALSE, NULL)),
       thread(CreateThread(NULL, 0, Watch, this, 0, NULL))
@@ -117,6 +103,9 @@ DWORD WINAPI Watchdog::Watch(void* self)
     return 0;
 }
 
+namespace {
+
+// A Unix path of the build (Wine maps drive Z: to /) as a Windows path.
 std::wstring WindowsPathOf(const char* unixPath)
 {
     std::wstring path = L"Z:";
@@ -124,6 +113,8 @@ std::wstring WindowsPathOf(const char* unixPath)
         path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
     return path;
 }
+
+}  // namespace
 
 std::wstring BinDir()
 {
@@ -135,10 +126,41 @@ std::wstring SourceDir()
     return WindowsPathOf(COVERDECK_SOURCE_DIR);
 }
 
-std::string Utf8(const std::wstring& text)
+std::wstring TestSettingsPath()
 {
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, NULL, 0, NULL, NULL);
-    std::string out(length > 0 ? length - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], length, NULL, NULL);
-    return out;
+    wchar_t program[MAX_PATH];
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(NULL, program, MAX_PATH);
+    SettingsPathOf(program, path);
+    return path;
+}
+
+void RemoveTestSettingsFile()
+{
+    const std::wstring path = TestSettingsPath();
+    // A case may leave it read-only.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+void ResetDisplayState()
+{
+    displayState.background.Release();
+    displayState.overlay.Release();
+    displayState.cover.Release();
+    displayState.module = GetModuleHandleW(NULL);
+    displayState.uiThread = NULL;
+    displayState.hostWindow = NULL;
+    displayState.channel = 0;
+    displayState.pluginDir[0] = L'\0';
+    displayState.themesRoot[0] = L'\0';
+    displayState.position = 0;
+    displayState.aspectratio = 0;
+    displayState.snap = 0;
+    displayState.attachedpicture = 0;
+    displayState.theme[0] = L'\0';
+    displayState.debug = 0;
+    displayState.coverFromTag = 0;
+    displayState.imageRect = ImageRect{};
+    displayState.AudioLibrary = AudioEntryPoints{};
 }

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "samplehost/message_pump.h"  // PumpFor, PumpUntil
+#include "samplehost/output.h"        // Utf8Of
 
 // A fresh folder under the temporary folder, removed with everything in it
 // when the object goes.
@@ -21,23 +23,9 @@ private:
 void RemoveTree(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::vector<unsigned char>& bytes);
 bool WriteText(const std::wstring& path, const std::string& text);
+// Reads `path` whole; empty when it cannot be read.
 std::vector<unsigned char> ReadBytes(const std::wstring& path);
 bool MakeFolder(const std::wstring& path);
-
-// Dispatches this thread's messages (timers included) for the given time.
-void PumpMessagesFor(DWORD milliseconds);
-// Pumps messages until `done` returns true or the time runs out.
-template <typename Predicate>
-bool PumpUntil(Predicate done, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        PumpMessagesFor(10);
-    }
-    return true;
-}
 
 // Ends the whole test program with exit code 3 and a line on stderr when it is
 // still alive `timeoutMs` after construction: a hang then fails quickly and
@@ -57,11 +45,16 @@ private:
     HANDLE thread;
 };
 
-// Script lines for the sample host are UTF-8.
-std::string Utf8(const std::wstring& text);
-
-// A Unix path of the build (Wine maps drive Z: to /) as a Windows path.
-std::wstring WindowsPathOf(const char* unixPath);
 // Build outputs: the plug-in, the sample host and the stand-in audio library.
 std::wstring BinDir();
+// The source tree (bundled themes, resources).
 std::wstring SourceDir();
+
+// The in-process plug-in keeps its settings beside the test program; each
+// case that opens the display window starts and ends without that file.
+std::wstring TestSettingsPath();
+void RemoveTestSettingsFile();
+
+// Puts DisplayState back as the module has it right after loading (with this
+// program as the module): options zero, no theme, holders and slots empty.
+void ResetDisplayState();

@@ -2,58 +2,16 @@
 #include <string>
 #include <vector>
 #include "cover/bass_interface.h"
+#include "support/tag_builder.h"
 #include "support/test_support.h"
 
 namespace {
 
-typedef std::vector<unsigned char> Bytes;
-
-// MPEG-1 layer III, 128 kbit/s, 44100 Hz: 417-byte frames.
-const unsigned char kMpeg1Header[4] = {0xFF, 0xFB, 0x90, 0x00};
-constexpr size_t kMpeg1FrameLength = 417;
-// MPEG-2 layer III, 64 kbit/s, 22050 Hz, mono: 208-byte frames.
-const unsigned char kMpeg2Header[4] = {0xFF, 0xF3, 0x80, 0xC0};
-constexpr size_t kMpeg2FrameLength = 208;
-// MPEG-1 layer II, 128 kbit/s, 44100 Hz: same length, other layer.
-const unsigned char kLayer2Header[4] = {0xFF, 0xFD, 0x90, 0x00};
-
-Bytes Frames(const unsigned char (&header)[4], size_t length, int count)
-{
-    Bytes bytes;
-    for (int i = 0; i < count; ++i) {
-        bytes.insert(bytes.end(), header, header + 4);
-        bytes.resize(bytes.size() + length - 4, 0);
-    }
-    return bytes;
-}
-
-// An ID3v2 tag whose header declares `declaredSize` body bytes and carries `body`.
-Bytes Tag(const Bytes& body, uint32_t declaredSize, unsigned char version = 3, unsigned char flags = 0)
-{
-    Bytes bytes = {'I', 'D', '3', version, 0, flags,
-                   static_cast<unsigned char>((declaredSize >> 21) & 0x7F),
-                   static_cast<unsigned char>((declaredSize >> 14) & 0x7F),
-                   static_cast<unsigned char>((declaredSize >> 7) & 0x7F),
-                   static_cast<unsigned char>(declaredSize & 0x7F)};
-    bytes.insert(bytes.end(), body.begin(), body.end());
-    return bytes;
-}
-
-Bytes Tag(const Bytes& body)
-{
-    return Tag(body, static_cast<uint32_t>(body.size()));
-}
-
-Bytes Join(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
+// A title frame and padding: a tag with nothing for the plug-in in it.
 Bytes TextFrameBody()
 {
-    Bytes body = {'T', 'I', 'T', '2', 0, 0, 0, 6, 0, 0, 0, 's', 'o', 'n', 'g', '!'};
-    body.resize(64, 0);  // padding
+    Bytes body = Frame3("TIT2", Bytes{0} + Text("song!"));
+    body.resize(64, 0);
     return body;
 }
 
@@ -107,7 +65,7 @@ protected:
 
 TEST_F(BassStandIn, Layer3FramesAfterTagMakeMp3Stream)
 {
-    DWORD handle = OpenFile(L"song.mp3", Join(Tag(TextFrameBody()), Frames(kMpeg1Header, kMpeg1FrameLength, 3)));
+    DWORD handle = OpenFile(L"song.mp3", Tag(3, 0, TextFrameBody()) + AudioFrames(3));
     ASSERT_NE(0u, handle);
     BassChannelInfo info = {};
     ASSERT_TRUE(getInfo(handle, &info));
@@ -118,7 +76,7 @@ TEST_F(BassStandIn, Layer3FramesAfterTagMakeMp3Stream)
 
 TEST_F(BassStandIn, TypeComesFromBytesNotFromName)
 {
-    Bytes mp3 = Join(Tag(TextFrameBody()), Frames(kMpeg1Header, kMpeg1FrameLength, 3));
+    Bytes mp3 = Tag(3, 0, TextFrameBody()) + AudioFrames(3);
     EXPECT_EQ(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"song.ogg", mp3)));
     EXPECT_EQ(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"noextension", mp3)));
 
@@ -130,7 +88,7 @@ TEST_F(BassStandIn, TypeComesFromBytesNotFromName)
 TEST_F(BassStandIn, Mpeg2Layer3IsMp3WithItsOwnRateAndChannels)
 {
     BassChannelInfo info = {};
-    ASSERT_TRUE(getInfo(OpenFile(L"low.mp3", Frames(kMpeg2Header, kMpeg2FrameLength, 3)), &info));
+    ASSERT_TRUE(getInfo(OpenFile(L"low.mp3", AudioFrames(3, MPEG2_LAYER3_HEADER, MPEG2_LAYER3_FRAME_LENGTH)), &info));
     EXPECT_EQ(BASS_CTYPE_STREAM_MP3, info.ctype);
     EXPECT_EQ(22050u, info.freq);
     EXPECT_EQ(1u, info.chans);
@@ -139,42 +97,41 @@ TEST_F(BassStandIn, Mpeg2Layer3IsMp3WithItsOwnRateAndChannels)
 TEST_F(BassStandIn, HeaderWithoutFollowingFrameIsNotMp3)
 {
     // A plausible first header, but the bytes where the next frame should start are not one.
-    Bytes bytes(kMpeg1Header, kMpeg1Header + 4);
+    Bytes bytes = MPEG1_LAYER3_HEADER;
     bytes.resize(2000, 0x11);
     EXPECT_NE(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"lonely.mp3", bytes)));
     // A single frame that fills the file is enough.
-    EXPECT_EQ(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"single.mp3", Frames(kMpeg1Header, kMpeg1FrameLength, 1))));
+    EXPECT_EQ(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"single.mp3", AudioFrames(1))));
 }
 
 TEST_F(BassStandIn, OtherLayersAreNotMp3)
 {
-    EXPECT_NE(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"layer2.mp2", Frames(kLayer2Header, kMpeg1FrameLength, 3))));
+    EXPECT_NE(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"layer2.mp2", AudioFrames(3, MPEG1_LAYER2_HEADER))));
 }
 
 TEST_F(BassStandIn, FramesInsideTheTagDoNotCount)
 {
     // Frame headers in a tag's picture data, and nothing after the tag.
-    Bytes body = Frames(kMpeg1Header, kMpeg1FrameLength, 3);
-    EXPECT_NE(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"tag-only.mp3", Tag(body))));
+    Bytes body = AudioFrames(3);
+    EXPECT_NE(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"tag-only.mp3", Tag(3, 0, body))));
 }
 
 TEST_F(BassStandIn, JunkBeforeFirstFrameIsSkipped)
 {
-    Bytes bytes = Join(Tag(TextFrameBody()), Bytes(100, 0));
-    bytes = Join(bytes, Frames(kMpeg1Header, kMpeg1FrameLength, 2));
+    Bytes bytes = Tag(3, 0, TextFrameBody()) + Bytes(100, 0) + AudioFrames(2);
     EXPECT_EQ(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"padded.mp3", bytes)));
 }
 
 TEST_F(BassStandIn, TagBlockIsServedWholeAndStaysUntilFreed)
 {
-    Bytes tag = Tag(TextFrameBody());
-    DWORD handle = OpenFile(L"song.mp3", Join(tag, Frames(kMpeg1Header, kMpeg1FrameLength, 3)));
+    Bytes tag = Tag(3, 0, TextFrameBody());
+    DWORD handle = OpenFile(L"song.mp3", tag + AudioFrames(3));
     const char* block = getTags(handle, BASS_TAG_ID3V2);
     ASSERT_TRUE(block != nullptr);
     EXPECT_EQ(0, memcmp(block, tag.data(), tag.size()));
 
     // Another stream and the file's disappearance leave the block as it was.
-    DWORD other = OpenFile(L"other.mp3", Join(Tag(Bytes(32, 0)), Frames(kMpeg1Header, kMpeg1FrameLength, 2)));
+    DWORD other = OpenFile(L"other.mp3", Tag(3, 0, Bytes(32, 0)) + AudioFrames(2));
     DeleteFileW((folder / L"song.mp3").c_str());
     EXPECT_EQ(block, getTags(handle, BASS_TAG_ID3V2));
     EXPECT_EQ(0, memcmp(block, tag.data(), tag.size()));
@@ -192,14 +149,14 @@ TEST_F(BassStandIn, FooterIsPartOfTheBlockAndOversizedTagIsClipped)
 {
     // Version 4 with the footer flag: 10 + body + 10 bytes, then audio.
     Bytes footer = {'3', 'D', 'I', 4, 0, 0x10, 0, 0, 0, 16};
-    Bytes tag = Join(Tag(Bytes(16, 0x20), 16, 4, 0x10), footer);
-    DWORD withFooter = OpenFile(L"v4.mp3", Join(tag, Frames(kMpeg1Header, kMpeg1FrameLength, 2)));
+    Bytes tag = TagWithSize(4, 0x10, 16, Bytes(16, 0x20)) + footer;
+    DWORD withFooter = OpenFile(L"v4.mp3", tag + AudioFrames(2));
     EXPECT_EQ(BASS_CTYPE_STREAM_MP3, TypeOf(withFooter));
     ASSERT_TRUE(getTags(withFooter, BASS_TAG_ID3V2) != nullptr);
     EXPECT_EQ(0, memcmp(getTags(withFooter, BASS_TAG_ID3V2), tag.data(), tag.size()));
 
     // Declares 100000 body bytes but the file ends after 50: the block is what there is.
-    Bytes truncated = Tag(Bytes(50, 0x41), 100000);
+    Bytes truncated = TagWithSize(3, 0, 100000, Bytes(50, 0x41));
     const char* block = getTags(OpenFile(L"cut.mp3", truncated), BASS_TAG_ID3V2);
     ASSERT_TRUE(block != nullptr);
     EXPECT_EQ(0, memcmp(block, truncated.data(), truncated.size()));
@@ -207,11 +164,11 @@ TEST_F(BassStandIn, FooterIsPartOfTheBlockAndOversizedTagIsClipped)
 
 TEST_F(BassStandIn, NoTagNoOtherTagTypesNoUnknownHandles)
 {
-    DWORD plain = OpenFile(L"plain.mp3", Frames(kMpeg1Header, kMpeg1FrameLength, 3));
+    DWORD plain = OpenFile(L"plain.mp3", AudioFrames(3));
     ASSERT_NE(0u, plain);
     EXPECT_TRUE(getTags(plain, BASS_TAG_ID3V2) == nullptr);
 
-    DWORD tagged = OpenFile(L"tagged.mp3", Join(Tag(TextFrameBody()), Frames(kMpeg1Header, kMpeg1FrameLength, 2)));
+    DWORD tagged = OpenFile(L"tagged.mp3", Tag(3, 0, TextFrameBody()) + AudioFrames(2));
     EXPECT_TRUE(getTags(tagged, 0) == nullptr);  // ID3v1 is not served
 
     BassChannelInfo info = {};
@@ -225,7 +182,7 @@ TEST_F(BassStandIn, NoTagNoOtherTagTypesNoUnknownHandles)
 
 TEST_F(BassStandIn, HandlesAreSmallDistinctAndNeverReused)
 {
-    Bytes bytes = Frames(kMpeg1Header, kMpeg1FrameLength, 2);
+    Bytes bytes = AudioFrames(2);
     DWORD first = OpenFile(L"a.mp3", bytes);
     ASSERT_TRUE(free(first));
     DWORD second = OpenFile(L"b.mp3", bytes);
@@ -236,7 +193,7 @@ TEST_F(BassStandIn, HandlesAreSmallDistinctAndNeverReused)
 
 TEST_F(BassStandIn, UnicodeAnsiAndMemorySourcesAllOpen)
 {
-    Bytes mp3 = Join(Tag(TextFrameBody()), Frames(kMpeg1Header, kMpeg1FrameLength, 3));
+    Bytes mp3 = Tag(3, 0, TextFrameBody()) + AudioFrames(3);
     EXPECT_EQ(BASS_CTYPE_STREAM_MP3, TypeOf(OpenFile(L"\u66F2\u540D.mp3", mp3)));
 
     std::wstring ansiPath = folder / L"ansi.mp3";
@@ -261,7 +218,7 @@ TEST(BassStandInWithoutTags, LacksTheTagEntryButOpensStreams)
     auto create = reinterpret_cast<BassStreamCreateFileFn>(
         reinterpret_cast<void*>(GetProcAddress(library, "BASS_StreamCreateFile")));
     ASSERT_TRUE(create != nullptr);
-    Bytes mp3 = Frames(kMpeg1Header, kMpeg1FrameLength, 2);
+    Bytes mp3 = AudioFrames(2);
     EXPECT_NE(0u, create(TRUE, mp3.data(), 0, mp3.size(), 0));
     FreeLibrary(library);
 }

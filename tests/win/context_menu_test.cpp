@@ -1,15 +1,9 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "render/theme.h"
 #include "state/display_state.h"
-#include "support/picture_files.h"
 #include "support/test_support.h"
-#include "window/commands.h"
 #include "window/context_menu.h"
-#include "window/display_window.h"
-#include "window/gdiplus_session.h"
-#include "window/settings_path.h"
 
 namespace {
 
@@ -79,15 +73,10 @@ class ContextMenu : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        displayState.module = GetModuleHandleW(NULL);
+        ResetDisplayState();
         themes = root / L"themes";
         ASSERT_TRUE(MakeFolder(themes));
         lstrcpyW(displayState.themesRoot, themes.c_str());
-        displayState.theme[0] = L'\0';
-        displayState.position = 0;
-        displayState.aspectratio = 0;
-        displayState.snap = 0;
-        displayState.attachedpicture = 0;
     }
     void TearDown() override
     {
@@ -260,172 +249,6 @@ TEST_F(ContextMenu, ThemeMarkFollowsTheExactName)
         DestroyMenu(holder);
     }
     holder = NULL;
-}
-
-// Commands on a live display window. Whether a command redraws is read off
-// the screen: the window is first painted a colour no theme uses, and a
-// redraw replaces it with the built-in theme's grey.
-class MenuCommands : public ContextMenu {
-protected:
-    // One window for the suite: Wine under a bare X server takes two seconds
-    // to hide a window.
-    static void SetUpTestSuite()
-    {
-        gdiplus = new GdiplusSession;
-        displayState.module = GetModuleHandleW(NULL);
-        WNDCLASSW display = {};
-        display.lpfnWndProc = DisplayWindowProc;
-        display.hInstance = GetModuleHandleW(NULL);
-        display.lpszClassName = DISPLAY_WINDOW_CLASS;
-        RegisterClassW(&display);
-        window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, DISPLAY_WINDOW_CLASS, DISPLAY_WINDOW_CLASS,
-                                 WS_POPUP, 0, 0, 200, 200, NULL, NULL, GetModuleHandleW(NULL), NULL);
-        SetWindowPos(window, NULL, 400, 300, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-    }
-    static void TearDownTestSuite()
-    {
-        DestroyWindow(window);
-        // The display window saves its settings beside the test program.
-        wchar_t path[MAX_PATH];
-        if (SettingsPath(path))
-            DeleteFileW(path);
-        UnregisterClassW(DISPLAY_WINDOW_CLASS, GetModuleHandleW(NULL));
-        delete gdiplus;
-    }
-    void SetUp() override
-    {
-        ContextMenu::SetUp();
-        ASSERT_TRUE(window);
-        // Each test starts from the built-in theme at the window's own size.
-        LoadTheme(window);
-    }
-
-    void PaintMarkerColour()
-    {
-        RECT bounds;
-        GetWindowRect(window, &bounds);
-        SIZE size = {bounds.right - bounds.left, bounds.bottom - bounds.top};
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = size.cx;
-        info.bmiHeader.biHeight = -size.cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = NULL;
-        HDC screen = GetDC(NULL);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-        ASSERT_TRUE(bitmap);
-        DWORD* pixel = static_cast<DWORD*>(bits);
-        for (LONG i = 0; i < size.cx * size.cy; ++i)
-            pixel[i] = 0xFFFF00FF;
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        POINT origin = {bounds.left, bounds.top}, source = {0, 0};
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(window, screen, &origin, &size, memory, &source, 0, &blend, ULW_ALPHA);
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(NULL, screen);
-        ASSERT_EQ(RGB(255, 0, 255), ScreenColour()) << "the screen cannot be read back";
-    }
-    // The colour the screen shows in the middle of the built-in cover slot.
-    COLORREF ScreenColour()
-    {
-        GdiFlush();
-        PumpMessagesFor(50);
-        RECT bounds;
-        GetWindowRect(window, &bounds);
-        HDC screen = GetDC(NULL);
-        COLORREF colour = GetPixel(screen, bounds.left + 50, bounds.top + 50);
-        ReleaseDC(NULL, screen);
-        return colour;
-    }
-    bool Redrawn() { return ScreenColour() == RGB(224, 224, 224); }
-
-    static GdiplusSession* gdiplus;
-    static HWND window;
-};
-
-GdiplusSession* MenuCommands::gdiplus;
-HWND MenuCommands::window;
-
-TEST_F(MenuCommands, ZOrderCommandsSetPositionAndBandWithoutRedraw)
-{
-    PaintMarkerColour();
-    OnCommand(window, IDM_ZORDER_TOPMOST);
-    EXPECT_EQ(1, displayState.position);
-    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    OnCommand(window, IDM_ZORDER_NORMAL);
-    EXPECT_EQ(0, displayState.position);
-    EXPECT_FALSE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    OnCommand(window, IDM_ZORDER_BOTTOM);
-    EXPECT_EQ(2, displayState.position);
-    EXPECT_FALSE(Redrawn());
-}
-
-TEST_F(MenuCommands, AspectRatioTogglesToZeroOrOneAndRedraws)
-{
-    displayState.aspectratio = 5;
-    PaintMarkerColour();
-    OnCommand(window, IDM_ASPECTRATIO);
-    EXPECT_EQ(0, displayState.aspectratio);
-    EXPECT_TRUE(Redrawn());
-    PaintMarkerColour();
-    OnCommand(window, IDM_ASPECTRATIO);
-    EXPECT_EQ(1, displayState.aspectratio);
-    EXPECT_TRUE(Redrawn());
-}
-
-TEST_F(MenuCommands, SnapAndEmbeddedPictureToggleWithoutRedraw)
-{
-    displayState.snap = 7;
-    displayState.attachedpicture = 0;
-    PaintMarkerColour();
-    OnCommand(window, IDM_SNAP);
-    OnCommand(window, IDM_ATTACHEDPICTURE);
-    EXPECT_EQ(0, displayState.snap);
-    EXPECT_EQ(1, displayState.attachedpicture);
-    OnCommand(window, IDM_SNAP);
-    EXPECT_EQ(1, displayState.snap);
-    EXPECT_FALSE(Redrawn());
-}
-
-TEST_F(MenuCommands, DefaultThemeCommandLoadsBuiltInThemeAndRedraws)
-{
-    AddTheme(L"Wide");
-    ASSERT_TRUE(WriteBytes(themes + L"\\Wide\\background.png", SolidColourPng(0xFF102030, 150, 100)));
-    lstrcpyW(displayState.theme, L"Wide");
-    LoadTheme(window);
-    RECT bounds;
-    GetWindowRect(window, &bounds);
-    ASSERT_EQ(150, bounds.right - bounds.left);
-
-    PaintMarkerColour();
-    OnCommand(window, IDM_THEME_DEFAULT);
-    EXPECT_STREQ(L"", displayState.theme);
-    GetWindowRect(window, &bounds);
-    EXPECT_EQ(112, bounds.right - bounds.left);
-    EXPECT_EQ(112, bounds.bottom - bounds.top);
-    EXPECT_TRUE(Redrawn());
-}
-
-TEST_F(MenuCommands, ThemeIdsAndUnknownIdsSentToTheWindowDoNothing)
-{
-    AddTheme(L"Ocean");
-    displayState.snap = 1;
-    PaintMarkerColour();
-    for (int id : {IDM_THEME_FIRST, IDM_THEME_FIRST + 1, 0, 40406, 40499})
-        SendMessageW(window, WM_COMMAND, id, 0);
-    EXPECT_STREQ(L"", displayState.theme);
-    EXPECT_EQ(0, displayState.position);
-    EXPECT_EQ(1, displayState.snap);
-    EXPECT_FALSE(Redrawn());
-
-    // Only the low word names the command.
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDM_SNAP, 1), 12345);
-    EXPECT_EQ(0, displayState.snap);
 }
 
 }  // namespace

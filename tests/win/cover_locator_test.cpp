@@ -4,23 +4,12 @@
 #include "cover/cover_locator.h"
 #include "state/display_state.h"
 #include "support/fake_host.h"
+#include "support/tag_builder.h"
 #include "support/test_support.h"
 
 namespace {
 
-const std::vector<unsigned char> kEmbeddedPicture = {0xFF, 0xD8, 'e', 'm', 'b', 0xFF, 0xD9};
-
-// An ID3v2.3 tag holding one APIC frame with kEmbeddedPicture.
-std::vector<unsigned char> TagWithPicture()
-{
-    std::vector<unsigned char> payload = {0, 'i', 'm', 'a', 'g', 'e', '/', 'j', 'p', 'e', 'g', 0, 3, 0};
-    payload.insert(payload.end(), kEmbeddedPicture.begin(), kEmbeddedPicture.end());
-    std::vector<unsigned char> frame = {'A', 'P', 'I', 'C', 0, 0, 0, static_cast<unsigned char>(payload.size()), 0, 0};
-    frame.insert(frame.end(), payload.begin(), payload.end());
-    std::vector<unsigned char> tag = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, static_cast<unsigned char>(frame.size())};
-    tag.insert(tag.end(), frame.begin(), frame.end());
-    return tag;
-}
+const Bytes EMBEDDED_PICTURE = {0xFF, 0xD8, 'e', 'm', 'b', 0xFF, 0xD9};
 
 int tagRequests;
 
@@ -32,14 +21,14 @@ BOOL WINAPI FakeGetInfo(DWORD, BassChannelInfo* info)
 
 const char* WINAPI FakeGetTags(DWORD, DWORD)
 {
-    static std::vector<unsigned char> tag = TagWithPicture();
+    static const Bytes tag = Tag(3, 0, Frame3("APIC", Apic(EMBEDDED_PICTURE)));
     ++tagRequests;
     return reinterpret_cast<const char*>(tag.data());
 }
 
-std::vector<unsigned char> CoverBytes()
+Bytes CoverBytes()
 {
-    std::vector<unsigned char> bytes;
+    Bytes bytes;
     IStream* stream = displayState.cover.GetStream();
     if (!stream)
         return bytes;
@@ -54,20 +43,13 @@ std::vector<unsigned char> CoverBytes()
     return bytes;
 }
 
-std::vector<unsigned char> Bytes(const std::string& text)
-{
-    return std::vector<unsigned char>(text.begin(), text.end());
-}
-
 class CoverLocator : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        displayState.module = GetModuleHandleW(NULL);
+        ResetDisplayState();
         displayState.hostWindow = host.window();
         displayState.attachedpicture = 1;
-        displayState.channel = 0;
-        displayState.coverFromTag = 0;
         displayState.AudioLibrary = {NULL, FakeGetInfo, FakeGetTags};
         tagRequests = 0;
         host.trackPath = folder / L"01.mp3";
@@ -83,7 +65,7 @@ TEST_F(CoverLocator, FolderJpgComesBeforeCoverJpg)
     WriteText(folder / L"cover.jpg", "cover");
     WriteText(folder / L"folder.jpg", "folder");
     RefreshCover();
-    EXPECT_EQ(Bytes("folder"), CoverBytes());
+    EXPECT_EQ(Text("folder"), CoverBytes());
     EXPECT_EQ(0, displayState.coverFromTag);
 }
 
@@ -92,7 +74,7 @@ TEST_F(CoverLocator, CoverJpgComesBeforeOtherJpegs)
     WriteText(folder / L"b.jpg", "b");
     WriteText(folder / L"cover.jpg", "cover");
     RefreshCover();
-    EXPECT_EQ(Bytes("cover"), CoverBytes());
+    EXPECT_EQ(Text("cover"), CoverBytes());
 }
 
 TEST_F(CoverLocator, OtherwiseTheFirstJpegTheFolderLists)
@@ -107,7 +89,7 @@ TEST_F(CoverLocator, OtherwiseTheFirstJpegTheFolderLists)
 
     RefreshCover();
     std::string expected(first.cFileName, first.cFileName + 1);
-    EXPECT_EQ(Bytes(expected), CoverBytes());
+    EXPECT_EQ(Text(expected), CoverBytes());
 }
 
 TEST_F(CoverLocator, ZeroByteFolderJpgCountsAsLoaded)
@@ -134,12 +116,12 @@ TEST_F(CoverLocator, EmbeddedPictureComesFirstUnlessSwitchedOff)
     WriteText(folder / L"folder.jpg", "folder");
     displayState.channel = 7;
     RefreshCover();
-    EXPECT_EQ(kEmbeddedPicture, CoverBytes());
+    EXPECT_EQ(EMBEDDED_PICTURE, CoverBytes());
     EXPECT_EQ(1, displayState.coverFromTag);
 
     displayState.attachedpicture = 0;
     RefreshCover();
-    EXPECT_EQ(Bytes("folder"), CoverBytes());
+    EXPECT_EQ(Text("folder"), CoverBytes());
     EXPECT_EQ(0, displayState.coverFromTag);
 }
 
@@ -148,7 +130,7 @@ TEST_F(CoverLocator, NoChannelMeansNoEmbeddedTry)
     WriteText(folder / L"folder.jpg", "folder");
     RefreshCover();
     EXPECT_EQ(0, tagRequests);
-    EXPECT_EQ(Bytes("folder"), CoverBytes());
+    EXPECT_EQ(Text("folder"), CoverBytes());
 }
 
 TEST_F(CoverLocator, ArchiveMemberLooksBesideTheArchive)
@@ -156,7 +138,7 @@ TEST_F(CoverLocator, ArchiveMemberLooksBesideTheArchive)
     WriteText(folder / L"folder.jpg", "beside the archive");
     host.trackPath = folder / L"Box.zip/cd1/01.mp3";
     RefreshCover();
-    EXPECT_EQ(Bytes("beside the archive"), CoverBytes());
+    EXPECT_EQ(Text("beside the archive"), CoverBytes());
 }
 
 TEST_F(CoverLocator, UrlGetsNoCoverAndNoEmbeddedTry)

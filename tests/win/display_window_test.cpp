@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
 #include "host/plugin_entry.h"
 #include "state/display_state.h"
 #include "support/fake_host.h"
@@ -13,10 +15,8 @@ class DisplayWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        displayState.module = GetModuleHandleW(NULL);
         // The holders outlive the window, as they do in the player: start each case empty.
-        displayState.cover.Release();
-        displayState.coverFromTag = 0;
+        ResetDisplayState();
         RemoveTestSettingsFile();
         host.trackPath = (folder / L"01.mp3");
         WriteText(folder / L"folder.jpg", "not really a jpeg");
@@ -46,24 +46,25 @@ TEST_F(DisplayWindow, BurstOfTrackEventsGivesOneRefreshAfterTheLast)
     for (int i = 0; i < 3; ++i) {
         OnHostEvent(host.window(), EVENT_TRACK);
         if (i < 2)
-            PumpMessagesFor(100);
+            PumpFor(100);
     }
     DWORD lastEvent = GetTickCount();
-    PumpMessagesFor(350);
+    PumpFor(350);
     EXPECT_TRUE(host.pathQueryTimes.empty()) << "refreshed before the debounce ran out";
-    PumpUntil([&] { return !host.pathQueryTimes.empty(); }, 2000);
-    PumpMessagesFor(700);
+    PumpUntil([&] { return !host.pathQueryTimes.empty(); }, 5000);
+    PumpFor(700);
     ASSERT_EQ(1u, host.pathQueryTimes.size());
+    // Early is the fault; late only means a busy machine.
     DWORD delay = host.pathQueryTimes[0] - lastEvent;
     EXPECT_GE(delay, 450u);
-    EXPECT_LE(delay, 1000u);
+    EXPECT_LE(delay, 4000u);
     EXPECT_NE(nullptr, displayState.cover.GetStream()) << "folder.jpg was not taken";
 }
 
 TEST_F(DisplayWindow, StatusThatRecoversWithinTheDebounceKeepsTheCover)
 {
     OnHostEvent(host.window(), EVENT_TRACK);
-    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() != nullptr; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() != nullptr; }, 5000));
 
     host.status = 2;
     OnHostEvent(host.window(), EVENT_STATUS);
@@ -77,14 +78,14 @@ TEST_F(DisplayWindow, StatusThatRecoversWithinTheDebounceKeepsTheCover)
 TEST_F(DisplayWindow, StatusThatStaysPausedClearsTheCoverButKeepsItsOrigin)
 {
     OnHostEvent(host.window(), EVENT_TRACK);
-    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() != nullptr; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() != nullptr; }, 5000));
     displayState.coverFromTag = 1;  // as if it had come from the tag
 
     host.status = 2;
     OnHostEvent(host.window(), EVENT_STATUS);
-    PumpMessagesFor(300);
+    PumpFor(300);
     EXPECT_NE(nullptr, displayState.cover.GetStream()) << "cleared before the debounce ran out";
-    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() == nullptr; }, 1500));
+    ASSERT_TRUE(PumpUntil([&] { return displayState.cover.GetStream() == nullptr; }, 5000));
     EXPECT_EQ(1, displayState.coverFromTag);
 }
 
@@ -92,7 +93,7 @@ TEST_F(DisplayWindow, PlayingStatusStartsNoTimer)
 {
     host.status = 1;
     OnHostEvent(host.window(), EVENT_STATUS);
-    PumpMessagesFor(800);
+    PumpFor(800);
     EXPECT_EQ(1, host.statusQueries);
 }
 
@@ -158,16 +159,27 @@ TEST_F(DisplayWindow, DoubleClickActivatesTheHost)
     EXPECT_EQ(40149u, host.commands[0]);
 }
 
-TEST_F(DisplayWindow, MiddleButtonAndUnknownAppMessagesChangeNothing)
+// A middle click may not act like any other button: no command to the host,
+// no option or theme change, no move.
+TEST_F(DisplayWindow, MiddleClicksAndUnknownAppMessagesChangeNothing)
 {
     RECT before = Rect();
-    SendMessageW(window, WM_MBUTTONUP, 0, 0);
+    const int options[] = {displayState.position, displayState.aspectratio, displayState.snap,
+                           displayState.attachedpicture};
+    const std::wstring theme = displayState.theme;
+    for (UINT message : {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_MBUTTONUP})
+        SendMessageW(window, message, message == WM_MBUTTONUP ? 0 : MK_MBUTTON, MAKELPARAM(5, 5));
     SendMessageW(window, WM_APP, 9, 0);
-    PumpMessagesFor(700);
+    PumpFor(700);
+    EXPECT_TRUE(host.commands.empty());
+    const int after[] = {displayState.position, displayState.aspectratio, displayState.snap,
+                         displayState.attachedpicture};
+    EXPECT_TRUE(std::equal(options, options + 4, after));
+    EXPECT_EQ(theme, displayState.theme);
     EXPECT_EQ(0, host.statusQueries);
     EXPECT_TRUE(host.pathQueryTimes.empty());
-    RECT after = Rect();
-    EXPECT_TRUE(EqualRect(&before, &after));
+    RECT now = Rect();
+    EXPECT_TRUE(EqualRect(&before, &now));
 }
 
 }  // namespace

@@ -2,26 +2,18 @@
 #include <vector>
 #include "cover/embedded_picture.h"
 #include "state/display_state.h"
+#include "support/tag_builder.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-const Bytes kPicture = {0xFF, 0xD8, 0xFF, 0xE0, 0x01, 0x02, 0xFF, 0xD9};
-
-// ID3v2.3 tag with one APIC frame: encoding 0, "image/jpeg", type 3, no description.
-const Bytes kTag = [] {
-    Bytes tag = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 32, 'A', 'P', 'I', 'C', 0, 0, 0, 22, 0, 0,
-                 0, 'i', 'm', 'a', 'g', 'e', '/', 'j', 'p', 'e', 'g', 0, 3, 0};
-    tag.insert(tag.end(), kPicture.begin(), kPicture.end());
-    return tag;
-}();
+const Bytes PICTURE = {0xFF, 0xD8, 0xFF, 0xE0, 0x01, 0x02, 0xFF, 0xD9};
+const Bytes TAG = Tag(3, 0, Frame3("APIC", Apic(PICTURE)));
 
 // What the fake library is asked and answers.
 struct FakeLibrary {
     DWORD channelType = BASS_CTYPE_STREAM_MP3;
     BOOL infoResult = TRUE;
-    const Bytes* tag = &kTag;
+    const Bytes* tag = &TAG;
     const unsigned char* served = NULL;  // when set, served instead of `tag`
     bool recordWasZero = false;
     DWORD infoChannel = 0, tagsChannel = 0, tagsType = 0;
@@ -68,7 +60,7 @@ TEST_F(EmbeddedPicture, Mp3ChannelGivesPictureInProcessHeapBlock)
     EXPECT_EQ(7u, fake.tagsChannel);
     EXPECT_EQ(1u, fake.tagsType);
     ASSERT_NE(nullptr, picture.data);
-    EXPECT_EQ(kPicture, Bytes(picture.data, picture.data + picture.length));
+    EXPECT_EQ(PICTURE, Bytes(picture.data, picture.data + picture.length));
     // The caller frees the block on the process heap, which must own it.
     EXPECT_EQ(static_cast<SIZE_T>(picture.length), HeapSize(GetProcessHeap(), 0, picture.data));
     EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, picture.data));
@@ -103,7 +95,7 @@ TEST_F(EmbeddedPicture, MissingOrForeignTagBlockGivesNothing)
 {
     fake.tag = NULL;
     EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture));
-    Bytes notId3 = kTag;
+    Bytes notId3 = TAG;
     notId3[0] = 'T';
     fake.tag = &notId3;
     EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture));
@@ -129,12 +121,9 @@ TEST_F(EmbeddedPicture, TopBitsInTheTagSizeNeverReadPastTheHeldBlock)
 {
     // A 186-byte picture that fits the unmasked size but not the 127 bytes
     // that the library holds for it.
-    Bytes apic = {'A', 'P', 'I', 'C', 0, 0, 0, 200, 0, 0, 0, 'i', 'm', 'a', 'g', 'e', '/', 'j', 'p', 'e', 'g', 0, 3, 0};
-    apic.insert(apic.end(), 186, 0x55);
+    const Bytes apic = Frame3("APIC", Apic(Bytes(186, 0x55)));
     for (Bytes size : {Bytes{0, 0, 0, 0xFF}, Bytes{0x80, 0, 0, 0x7F}}) {
-        Bytes tag = {'I', 'D', '3', 3, 0, 0};
-        tag.insert(tag.end(), size.begin(), size.end());
-        tag.insert(tag.end(), apic.begin(), apic.end());
+        Bytes tag = Text("ID3") + Bytes{3, 0, 0} + size + apic;
         void* pages = NULL;
         fake.served = AtPageEnd(tag, 10 + 127, &pages);
         EXPECT_EQ(0, ExtractApicFromTag(7, &picture));

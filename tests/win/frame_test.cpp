@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include "render/frame.h"
 #include "resources/resource_ids.h"
+#include "support/layered_window.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
@@ -9,8 +10,8 @@
 
 namespace {
 
-const Gdiplus::ARGB RED = 0xFFFF0000;
-const Gdiplus::ARGB BLUE = 0xFF0000FF;
+constexpr Gdiplus::ARGB RED = 0xFFFF0000;
+constexpr Gdiplus::ARGB BLUE = 0xFF0000FF;
 
 bool Near(const Pixel& p, int r, int g, int b, int a = 255, int tolerance = 6)
 {
@@ -56,25 +57,14 @@ TEST(FitCoverRect, DegenerateAndHugeSlotsStayInRange)
 
 class Frame : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { gdiplus = new GdiplusSession; }
-    static void TearDownTestSuite() { delete gdiplus; }
     void SetUp() override
     {
-        displayState.module = GetModuleHandleW(NULL);
-        ReleaseAll();
+        ResetDisplayState();
         displayState.background.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_BACKGROUND), L"PNG");
         displayState.imageRect = {2, 2, 100, 100};
         displayState.aspectratio = 1;
-        displayState.debug = 0;
-        displayState.coverFromTag = 0;
     }
-    void TearDown() override { ReleaseAll(); }
-    static void ReleaseAll()
-    {
-        displayState.background.Release();
-        displayState.overlay.Release();
-        displayState.cover.Release();
-    }
+    void TearDown() override { ResetDisplayState(); }
     static void Hold(ImageStreamHolder& holder, const std::vector<unsigned char>& bytes)
     {
         holder.Release();
@@ -86,9 +76,8 @@ protected:
         Hold(displayState.cover, EncodeSolidPicture(w, h, colour, type));
     }
 
-    static GdiplusSession* gdiplus;
+    GdiplusSession gdiplus;
 };
-GdiplusSession* Frame::gdiplus;
 
 // Each fitted case: the cover fills its rectangle and leaves the grey slot
 // showing on the free sides (edge pixels may be blended by the scaler).
@@ -221,36 +210,18 @@ protected:
     void SetUp() override
     {
         Frame::SetUp();
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(NULL);
-        windowClass.lpszClassName = L"render_frame_test";
-        RegisterClassW(&windowClass);
-        window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"render_frame_test", L"", WS_POPUP, 300, 200,
-                                 112, 112, NULL, NULL, GetModuleHandleW(NULL), NULL);
-        ASSERT_TRUE(window != NULL);
-        ShowWindow(window, SW_SHOWNOACTIVATE);
+        ASSERT_TRUE(popup.handle() != NULL);
     }
-    void TearDown() override
-    {
-        DestroyWindow(window);
-        Frame::TearDown();
-    }
-    RECT Bounds() const
-    {
-        RECT r = {};
-        GetWindowRect(window, &r);
-        return r;
-    }
-    HWND window = NULL;
+    LayeredWindow popup{DefWindowProcW, {300, 200, 412, 312}, true};
+    HWND window = popup.handle();
 };
 
 TEST_F(PresentedWindow, PresentingKeepsTheWindowWhereItWasMoved)
 {
     PresentFrame(window);
-    SetWindowPos(window, NULL, 420, 333, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    popup.MoveTo(420, 333);
     PresentFrame(window);
-    RECT r = Bounds();
+    RECT r = popup.Rect();
     EXPECT_EQ(420, r.left);
     EXPECT_EQ(333, r.top);
     EXPECT_EQ(112, r.right - r.left);

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "resources/resource_ids.h"
 #include "state/display_state.h"
+#include "support/layered_window.h"
 #include "support/test_support.h"
-#include "window/context_menu.h"
 #include "window/commands.h"
 #include "window/display_window.h"
 #include "window/gdiplus_session.h"
@@ -11,8 +12,6 @@
 #include "window/settings_path.h"
 
 namespace {
-
-const wchar_t kPlainClass[] = L"settings_test_plain";
 
 // All "key=value" entries of a section, in file order.
 std::vector<std::wstring> SectionEntries(const std::wstring& path, const wchar_t* section)
@@ -41,73 +40,20 @@ std::vector<std::wstring> SectionNames(const std::wstring& path)
     return names;
 }
 
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
+// The display window runs the settings load in its creation and the save in
+// its destruction; this program is its module.
 class SettingsFile : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        gdiplus = new GdiplusSession;
-        WNDCLASSW display = {};
-        display.style = CS_DBLCLKS;
-        display.lpfnWndProc = DisplayWindowProc;
-        display.hInstance = GetModuleHandleW(NULL);
-        display.lpszClassName = DISPLAY_WINDOW_CLASS;
-        RegisterClassW(&display);
-        WNDCLASSW plain = {};
-        plain.lpfnWndProc = DefWindowProcW;
-        plain.hInstance = GetModuleHandleW(NULL);
-        plain.lpszClassName = kPlainClass;
-        RegisterClassW(&plain);
-    }
-    static void TearDownTestSuite()
-    {
-        UnregisterClassW(DISPLAY_WINDOW_CLASS, GetModuleHandleW(NULL));
-        UnregisterClassW(kPlainClass, GetModuleHandleW(NULL));
-        delete gdiplus;
-    }
-
     void SetUp() override
     {
-        // The options as they stand right after the module is loaded.
-        displayState.module = GetModuleHandleW(NULL);
-        displayState.position = 0;
-        displayState.aspectratio = 0;
-        displayState.snap = 0;
-        displayState.attachedpicture = 0;
-        displayState.debug = 0;
-        displayState.theme[0] = L'\0';
+        ResetDisplayState();
         wchar_t path[MAX_PATH];
         ASSERT_TRUE(SettingsPath(path));
         iniPath = path;
-        RemoveSettingsFile();
+        RemoveTestSettingsFile();
     }
-    void TearDown() override
-    {
-        RemoveSettingsFile();
-    }
-    void RemoveSettingsFile()
-    {
-        SetFileAttributesW(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(iniPath.c_str());
-    }
+    void TearDown() override { RemoveTestSettingsFile(); }
 
-    // The display window runs the settings load in its creation and the save
-    // in its destruction.
-    HWND OpenDisplayWindow()
-    {
-        return CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, DISPLAY_WINDOW_CLASS, DISPLAY_WINDOW_CLASS, WS_POPUP,
-                               0, 0, 200, 200, NULL, NULL, GetModuleHandleW(NULL), NULL);
-    }
-    static HWND OpenPlainWindow(int x, int y)
-    {
-        return CreateWindowExW(0, kPlainClass, L"", WS_POPUP, x, y, 50, 40, NULL, NULL, GetModuleHandleW(NULL), NULL);
-    }
     std::wstring Read(const wchar_t* section, const wchar_t* key)
     {
         wchar_t text[MAX_PATH];
@@ -115,17 +61,15 @@ protected:
         return text;
     }
 
-    static GdiplusSession* gdiplus;
+    GdiplusSession gdiplus;
     std::wstring iniPath;
 };
 
-GdiplusSession* SettingsFile::gdiplus;
-
 TEST_F(SettingsFile, NoFileGivesDefaultsAndCloseWritesSevenKeysWithoutDebug)
 {
-    HWND window = OpenDisplayWindow();
-    ASSERT_TRUE(window);
-    RECT rect = WindowRect(window);
+    LayeredWindow display(DisplayWindowProc);
+    ASSERT_TRUE(display.handle());
+    RECT rect = display.Rect();
     EXPECT_EQ(0, rect.left);
     EXPECT_EQ(0, rect.top);
     EXPECT_EQ(0, displayState.position);
@@ -134,7 +78,7 @@ TEST_F(SettingsFile, NoFileGivesDefaultsAndCloseWritesSevenKeysWithoutDebug)
     EXPECT_EQ(1, displayState.attachedpicture);
     EXPECT_STREQ(L"", displayState.theme);
     EXPECT_EQ(0, displayState.debug);
-    DestroyWindow(window);
+    display.Destroy();
 
     EXPECT_EQ((std::vector<std::wstring>{L"window", L"setting"}), SectionNames(iniPath));
     EXPECT_EQ((std::vector<std::wstring>{L"left=0", L"top=0"}), SectionEntries(iniPath, L"window"));
@@ -149,13 +93,13 @@ TEST_F(SettingsFile, NoFileGivesDefaultsAndCloseWritesSevenKeysWithoutDebug)
 TEST_F(SettingsFile, DebugAloneSwitchesOnAndSurvivesTheSave)
 {
     ASSERT_TRUE(WriteText(iniPath, "[setting]\r\ndebug=1\r\n"));
-    HWND window = OpenDisplayWindow();
+    LayeredWindow display(DisplayWindowProc);
     EXPECT_EQ(1, displayState.debug);
     EXPECT_EQ(0, displayState.position);
     EXPECT_EQ(1, displayState.aspectratio);
     EXPECT_EQ(1, displayState.snap);
     EXPECT_EQ(1, displayState.attachedpicture);
-    DestroyWindow(window);
+    display.Destroy();
 
     EXPECT_EQ(L"1", Read(L"setting", L"debug"));
     EXPECT_EQ(6u, SectionEntries(iniPath, L"setting").size());
@@ -165,18 +109,18 @@ TEST_F(SettingsFile, DebugAloneSwitchesOnAndSurvivesTheSave)
 TEST_F(SettingsFile, OutOfRangeValuesAreKeptAndWrittenBackUntilToggled)
 {
     ASSERT_TRUE(WriteText(iniPath, "[setting]\r\nposition=5\r\nsnap=7\r\naspectratio=-2\r\n"));
-    HWND window = OpenDisplayWindow();
+    LayeredWindow display(DisplayWindowProc);
     EXPECT_EQ(5, displayState.position);
     EXPECT_EQ(7, displayState.snap);
     EXPECT_EQ(-2, displayState.aspectratio);
-    DestroyWindow(window);
+    display.Destroy();
     EXPECT_EQ(L"5", Read(L"setting", L"position"));
     EXPECT_EQ(L"7", Read(L"setting", L"snap"));
     EXPECT_EQ(L"-2", Read(L"setting", L"aspectratio"));
 
-    window = OpenDisplayWindow();
-    OnCommand(window, IDM_SNAP);
-    DestroyWindow(window);
+    LayeredWindow again(DisplayWindowProc);
+    OnCommand(again.handle(), IDM_SNAP);
+    again.Destroy();
     EXPECT_EQ(L"0", Read(L"setting", L"snap"));
     EXPECT_EQ(L"5", Read(L"setting", L"position"));
 }
@@ -184,12 +128,12 @@ TEST_F(SettingsFile, OutOfRangeValuesAreKeptAndWrittenBackUntilToggled)
 TEST_F(SettingsFile, PartlyVisibleWindowKeepsItsNegativeLeft)
 {
     ASSERT_TRUE(WriteText(iniPath, "[window]\r\nleft=-40\r\ntop=40\r\n"));
-    HWND window = OpenDisplayWindow();
-    RECT rect = WindowRect(window);
+    LayeredWindow display(DisplayWindowProc);
+    RECT rect = display.Rect();
     EXPECT_EQ(-40, rect.left);
     EXPECT_EQ(40, rect.top);
-    SetWindowPos(window, NULL, -1234, 60, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-    DestroyWindow(window);
+    display.MoveTo(-1234, 60);
+    display.Destroy();
     EXPECT_EQ(L"-1234", Read(L"window", L"left"));
     EXPECT_EQ(L"60", Read(L"window", L"top"));
 }
@@ -204,11 +148,11 @@ TEST_F(SettingsFile, WindowOnNoMonitorComesBackIntoTheNearestWorkArea)
                  {"left=500\r\ntop=1040", 500, 1040 - 112}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteText(iniPath, std::string("[window]\r\n") + c.saved + "\r\n[setting]\r\nsnap=0\r\n"));
-        HWND window = OpenDisplayWindow();
-        RECT rect = WindowRect(window);
+        LayeredWindow display(DisplayWindowProc);
+        RECT rect = display.Rect();
         EXPECT_EQ(c.left, rect.left) << c.saved;
         EXPECT_EQ(c.top, rect.top) << c.saved;
-        DestroyWindow(window);
+        display.Destroy();
         EXPECT_EQ(std::to_wstring(c.left), Read(L"window", L"left")) << c.saved;
     }
 }
@@ -218,23 +162,23 @@ TEST_F(SettingsFile, WindowMovesBeforeTheOptionsAreRead)
     // Snapping is off until the load has read "snap": the saved position,
     // five pixels from the corner, must not be pulled onto the edges.
     ASSERT_TRUE(WriteText(iniPath, "[window]\r\nleft=5\r\ntop=6\r\n[setting]\r\nsnap=1\r\n"));
-    HWND window = OpenDisplayWindow();
-    RECT rect = WindowRect(window);
+    LayeredWindow display(DisplayWindowProc);
+    RECT rect = display.Rect();
     EXPECT_EQ(5, rect.left);
     EXPECT_EQ(6, rect.top);
     EXPECT_EQ(1, displayState.snap);
-    DestroyWindow(window);
+    display.Destroy();
 }
 
 TEST_F(SettingsFile, VanishedThemeFolderStartsBuiltInThemeAndSavesEmptyTheme)
 {
     ASSERT_TRUE(WriteText(iniPath, "[setting]\r\ntheme=NoSuchThemeFolder\r\n"));
-    HWND window = OpenDisplayWindow();
+    LayeredWindow display(DisplayWindowProc);
     EXPECT_STREQ(L"", displayState.theme);
-    RECT rect = WindowRect(window);
+    RECT rect = display.Rect();
     EXPECT_EQ(112, rect.right - rect.left);
     EXPECT_EQ(112, rect.bottom - rect.top);
-    DestroyWindow(window);
+    display.Destroy();
     EXPECT_EQ(L"", Read(L"setting", L"theme"));
 }
 
@@ -243,8 +187,8 @@ TEST_F(SettingsFile, ForeignKeysAndSectionsSurviveTheSave)
     ASSERT_TRUE(WriteText(iniPath,
                           "[other]\r\nkeep=me\r\n[window]\r\nleft=10\r\nextra=abc\r\ntop=20\r\n"
                           "[setting]\r\nfoo=bar\r\n"));
-    HWND window = OpenDisplayWindow();
-    DestroyWindow(window);
+    LayeredWindow display(DisplayWindowProc);
+    display.Destroy();
     EXPECT_EQ(L"me", Read(L"other", L"keep"));
     EXPECT_EQ(L"abc", Read(L"window", L"extra"));
     EXPECT_EQ(L"bar", Read(L"setting", L"foo"));
@@ -254,125 +198,35 @@ TEST_F(SettingsFile, ForeignKeysAndSectionsSurviveTheSave)
 
 TEST_F(SettingsFile, ThemeNameOutsideTheAnsiCodePageRoundTripsThroughAFreshFile)
 {
-    const wchar_t kName[] = L"\u9752\u3044\u7a7a";  // 青い空
-    HWND window = OpenPlainWindow(30, 50);
-    lstrcpyW(displayState.theme, kName);
-    SaveSettings(window);
+    const wchar_t name[] = L"\u9752\u3044\u7a7a";  // 青い空
+    LayeredWindow popup(DefWindowProcW, {30, 50, 80, 90});
+    lstrcpyW(displayState.theme, name);
+    SaveSettings(popup.handle());
     displayState.theme[0] = L'\0';
-    LoadSettings(window);
-    EXPECT_STREQ(kName, displayState.theme);
-    DestroyWindow(window);
+    LoadSettings(popup.handle());
+    EXPECT_STREQ(name, displayState.theme);
 }
 
 TEST_F(SettingsFile, UnwritableFileKeepsItsContents)
 {
     const std::string content = "[window]\r\nleft=10\r\ntop=20\r\n[setting]\r\nsnap=0\r\n";
     ASSERT_TRUE(WriteText(iniPath, content));
-    HWND window = OpenDisplayWindow();
-    SetWindowPos(window, NULL, 300, 400, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    LayeredWindow display(DisplayWindowProc);
+    display.MoveTo(300, 400);
     displayState.snap = 1;
     // Wine running as root writes through the read-only attribute; a reader
     // that refuses to share writing makes the file unwritable everywhere.
     HANDLE reader = CreateFileW(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
-    DestroyWindow(window);
+    SaveSettings(display.handle());
     CloseHandle(reader);
     std::vector<unsigned char> bytes = ReadBytes(iniPath);
     EXPECT_EQ(content, std::string(bytes.begin(), bytes.end()));
-}
 
-TEST(SettingsPathOf, ReplacesOrAddsTheExtension)
-{
-    wchar_t path[MAX_PATH];
-    ASSERT_TRUE(SettingsPathOf(L"C:\\Quaver\\Plugins\\coverdeck.qpl", path));
-    EXPECT_STREQ(L"C:\\Quaver\\Plugins\\coverdeck.ini", path);
-    ASSERT_TRUE(SettingsPathOf(L"C:\\Quaver\\Plugins\\deck.v2\\cover", path));
-    EXPECT_STREQ(L"C:\\Quaver\\Plugins\\deck.v2\\cover.ini", path);
-}
-
-TEST(SettingsPathOf, NeverNamesTheModuleFileItself)
-{
-    wchar_t path[MAX_PATH] = L"stale";
-    EXPECT_FALSE(SettingsPathOf(L"C:\\Quaver\\Plugins\\coverdeck.INI", path));
-    EXPECT_STREQ(L"", path);
-}
-
-TEST(SettingsPathOf, RefusesAPathThatDoesNotFit)
-{
-    // "<folder>\\c.q" becomes "<folder>\\c.ini", two characters longer.
-    std::wstring longest = L"C:\\" + std::wstring(MAX_PATH - 3 - 3 - 4, L'd') + L"\\c.q";
-    ASSERT_EQ(MAX_PATH - 3u, longest.size());
-    wchar_t path[MAX_PATH];
-    EXPECT_TRUE(SettingsPathOf(longest.c_str(), path));
-    EXPECT_EQ(MAX_PATH - 1u, std::wstring(path).size());
-
-    std::wstring tooLong = L"C:\\d" + longest.substr(3);
-    path[0] = L'x';
-    EXPECT_FALSE(SettingsPathOf(tooLong.c_str(), path));
-    EXPECT_STREQ(L"", path);
-}
-
-// A real module whose path leaves no room for ".ini": nothing is read and
-// nothing is written, in particular not the module file.
-class LongModulePath : public ::testing::Test {
-protected:
-    // Copies the plug-in to "<folder>\coverdeck.q" with a path of `length`
-    // characters and loads it.
-    HMODULE LoadPluginCopy(size_t length)
-    {
-        size_t overhead = folder.path().size() + lstrlenW(L"\\") + lstrlenW(L"\\coverdeck.q");
-        if (overhead >= length)
-            return NULL;
-        subfolder = folder / std::wstring(length - overhead, L's');
-        modulePath = subfolder + L"\\coverdeck.q";
-        if (!MakeFolder(subfolder) || !CopyFileW((BinDir() + L"\\coverdeck.qpl").c_str(), modulePath.c_str(), FALSE))
-            return NULL;
-        return LoadLibraryW(modulePath.c_str());
-    }
-    std::vector<std::wstring> FolderEntries()
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW entry;
-        HANDLE find = FindFirstFileW((subfolder + L"\\*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (lstrcmpW(entry.cFileName, L".") && lstrcmpW(entry.cFileName, L".."))
-                names.push_back(entry.cFileName);
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-        return names;
-    }
-    void TearDown() override
-    {
-        displayState.module = GetModuleHandleW(NULL);
-    }
-
-    TempFolder folder;
-    std::wstring subfolder, modulePath;
-};
-
-TEST_F(LongModulePath, SkipsLoadAndSaveWhenIniDoesNotFit)
-{
-    HMODULE module = LoadPluginCopy(MAX_PATH - 2);  // ".ini" would need MAX_PATH + 1 with its zero
-    ASSERT_TRUE(module);
-    std::vector<unsigned char> original = ReadBytes(modulePath);
-    displayState.module = module;
-    displayState.snap = 5;
-    displayState.theme[0] = L'x';
-    displayState.theme[1] = L'\0';
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 300, 200, 50, 40, NULL, NULL, NULL, NULL);
-
-    LoadSettings(window);
-    EXPECT_EQ(1, displayState.snap);
-    EXPECT_STREQ(L"", displayState.theme);
-    EXPECT_EQ(0, WindowRect(window).left);
-    SaveSettings(window);
-
-    EXPECT_EQ((std::vector<std::wstring>{L"coverdeck.q"}), FolderEntries());
-    EXPECT_EQ(original, ReadBytes(modulePath));
-    DestroyWindow(window);
-    FreeLibrary(module);
+    // The same save, once the file can be written, does change it.
+    display.Destroy();
+    EXPECT_EQ(L"300", Read(L"window", L"left"));
+    EXPECT_EQ(L"1", Read(L"setting", L"snap"));
 }
 
 }  // namespace

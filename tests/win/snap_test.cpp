@@ -3,7 +3,7 @@
 
 namespace {
 
-const RECT kWorkArea = {0, 0, 1920, 1040};
+constexpr RECT WORK_AREA = {0, 0, 1920, 1040};
 
 WINDOWPOS Proposed(int x, int y, int cx = 112, int cy = 112)
 {
@@ -18,7 +18,7 @@ WINDOWPOS Proposed(int x, int y, int cx = 112, int cy = 112)
 TEST(Snap, RightEdgeWithinNinePixelsSnaps)
 {
     WINDOWPOS pos = Proposed(1800, 500);
-    SnapToWorkArea(&pos, kWorkArea);
+    SnapToWorkArea(&pos, WORK_AREA);
     EXPECT_EQ(1808, pos.x);
     EXPECT_EQ(500, pos.y);
 }
@@ -26,18 +26,18 @@ TEST(Snap, RightEdgeWithinNinePixelsSnaps)
 TEST(Snap, DistanceOfElevenDoesNotSnap)
 {
     WINDOWPOS pos = Proposed(1797, 500);
-    SnapToWorkArea(&pos, kWorkArea);
+    SnapToWorkArea(&pos, WORK_AREA);
     EXPECT_EQ(1797, pos.x);
 }
 
 TEST(Snap, DistanceNineSnapsTenDoesNot)
 {
     WINDOWPOS inReach = Proposed(9, -9);
-    SnapToWorkArea(&inReach, kWorkArea);
+    SnapToWorkArea(&inReach, WORK_AREA);
     EXPECT_EQ(0, inReach.x);
     EXPECT_EQ(0, inReach.y);
     WINDOWPOS outOfReach = Proposed(10, -10);
-    SnapToWorkArea(&outOfReach, kWorkArea);
+    SnapToWorkArea(&outOfReach, WORK_AREA);
     EXPECT_EQ(10, outOfReach.x);
     EXPECT_EQ(-10, outOfReach.y);
 }

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 #include "support/host_session.h"
-#include "support/picture_files.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
 #include "window/gdiplus_session.h"
@@ -123,18 +122,18 @@ std::vector<Rule> Rules()
         {"error: background.png: 20000 x 20000 pixels, above the 4096 x 4096", background(HugePngHeader)},
         {"warning: background.png: holds a JPEG picture",
          background([] { return EncodeSolidPicture(SIDE, SIDE, 0xFF406080, L"image/jpeg"); })},
-        {"warning: background.png: has no transparency", background([] { return SolidColourPng(0xFF406080, SIDE, SIDE); })},
-        {"warning: background.png: is fully transparent", background([] { return SolidColourPng(0x00406080, SIDE, SIDE); })},
+        {"warning: background.png: has no transparency", background([] { return EncodeSolidPicture(SIDE, SIDE, 0xFF406080); })},
+        {"warning: background.png: is fully transparent", background([] { return EncodeSolidPicture(SIDE, SIDE, 0x00406080); })},
         {"warning: background.png: 1200 x 1200 pixels take",
          [](Theme& t) {
-             t.background = SolidColourPng(0x80406080, 1200, 1200);
+             t.background = EncodeSolidPicture(1200, 1200, 0x80406080);
              t.ini = Text("[image]\r\nx=0\r\ny=0\r\nwidth=1200\r\nheight=1200\r\n");
          }},
         {"error: overlay.png: does not decode", overlay([] { return NoiseBytes(300); })},
         {"warning: overlay.png: 60 x 48, while the background is 48 x 48",
-         overlay([] { return SolidColourPng(0x00FFFFFF, 60, SIDE); })},
+         overlay([] { return EncodeSolidPicture(60, SIDE, 0x00FFFFFF); })},
         {"error: overlay.png: nearly opaque over 100% of the cover slot",
-         overlay([] { return SolidColourPng(0xF0FFFFFF, SIDE, SIDE); })},
+         overlay([] { return EncodeSolidPicture(SIDE, SIDE, 0xF0FFFFFF); })},
         {"warning: overlay.png: nearly opaque over 50% of the cover slot", overlay([] {
              return EncodePngFrom(SIDE, SIDE, [](int, int y) -> Gdiplus::ARGB { return y < 24 ? 0xFF000000 : 0; });
          })},
@@ -227,7 +226,7 @@ TEST_F(ThemeKit, ExitCodesSayWhetherThereIsAnErrorOrTrouble)
     for (const auto& c : cases) {
         HostRun run = RunThemeKit(c.arguments);
         EXPECT_FALSE(run.timedOut);
-        EXPECT_EQ(c.exitCode, run.exitCode) << Utf8(c.arguments[0]) << " " << run.Transcript();
+        EXPECT_EQ(c.exitCode, run.exitCode) << Utf8Of(c.arguments[0]) << " " << run.Transcript();
         // Trouble is explained on standard error.
         EXPECT_EQ(c.exitCode == 2, !run.errors.empty()) << run.Transcript();
     }
@@ -271,7 +270,7 @@ TEST_F(ThemeKit, PreviewWritesTheFrameWithItsAlphaOrOverABackdrop)
     WriteBytes(folder / (name + L"\\theme.ini"), theme.ini);
     WriteBytes(folder / (name + L"\\background.png"), FramedPng(SIDE, SIDE));
     const std::wstring cover = folder / L"\u8868\u7d19 wide.png";
-    WriteBytes(cover, SolidColourPng(0xFF0000FF, 80, 40));
+    WriteBytes(cover, EncodeSolidPicture(80, 40, 0xFF0000FF));
 
     const struct { std::vector<std::wstring> options; const char* placement; DWORD corner; DWORD slot; } cases[] = {
         {{}, "cover 80 x 40 drawn at (4, 14, 40, 20), fitted", 0x80C80000, 0xFF808080},

@@ -3,6 +3,7 @@
 #include "render/frame.h"
 #include "render/theme.h"
 #include "resources/resource_ids.h"
+#include "support/layered_window.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
@@ -28,27 +29,13 @@ DWORD ResourceSize(int id)
 // starts at (200, 150) with a size no theme has.
 class Theme : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { gdiplus = new GdiplusSession; }
-    static void TearDownTestSuite() { delete gdiplus; }
     void SetUp() override
     {
-        displayState.module = GetModuleHandleW(NULL);
+        ResetDisplayState();
         lstrcpynW(displayState.themesRoot, themes.path().c_str(), MAX_PATH);
-        displayState.theme[0] = L'\0';
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = displayState.module;
-        windowClass.lpszClassName = L"render_theme_test";
-        RegisterClassW(&windowClass);
-        window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"render_theme_test", L"", WS_POPUP, 200, 150,
-                                 50, 50, NULL, NULL, displayState.module, NULL);
         ASSERT_TRUE(window != NULL);
     }
-    void TearDown() override
-    {
-        DestroyWindow(window);
-        ReleaseThemePictures();
-    }
+    void TearDown() override { ReleaseThemePictures(); }
 
     // A theme folder; a 0 x 0 picture size means the file is left out.
     std::wstring MakeTheme(const std::wstring& name, const char* ini, SIZE background, SIZE overlay = {0, 0})
@@ -60,11 +47,11 @@ protected:
         }
         if (background.cx) {
             EXPECT_TRUE(WriteBytes(folder + L"\\background.png",
-                                   EncodeSolidPicture(background.cx, background.cy, 0xFF808080, L"image/png")));
+                                   EncodeSolidPicture(background.cx, background.cy, 0xFF808080)));
         }
         if (overlay.cx) {
             EXPECT_TRUE(WriteBytes(folder + L"\\overlay.png",
-                                   EncodeSolidPicture(overlay.cx, overlay.cy, 0x40FFFFFF, L"image/png")));
+                                   EncodeSolidPicture(overlay.cx, overlay.cy, 0x40FFFFFF)));
         }
         return folder;
     }
@@ -79,8 +66,7 @@ protected:
     }
     void ExpectWindow(int width, int height)
     {
-        RECT r = {};
-        GetWindowRect(window, &r);
+        RECT r = popup.Rect();
         EXPECT_EQ(200, r.left) << "position kept";
         EXPECT_EQ(150, r.top) << "position kept";
         EXPECT_EQ(width, r.right - r.left);
@@ -95,13 +81,13 @@ protected:
         EXPECT_EQ(ResourceSize(IDB_OVERLAY), StreamSize(displayState.overlay));
     }
 
-    static GdiplusSession* gdiplus;
+    GdiplusSession gdiplus;
     TempFolder themes;
-    HWND window = NULL;
+    LayeredWindow popup{DefWindowProcW, {200, 150, 250, 200}};
+    HWND window = popup.handle();
 };
-GdiplusSession* Theme::gdiplus;
 
-const char RECT_INI[] = "[image]\r\nx=10\r\ny=12\r\nwidth=80\r\nheight=60\r\n";
+constexpr char RECT_INI[] = "[image]\r\nx=10\r\ny=12\r\nwidth=80\r\nheight=60\r\n";
 
 TEST_F(Theme, EmptyNameLoadsTheBuiltInPicturesAndSlot)
 {

@@ -25,18 +25,17 @@ int CountThreadsOfThisProcess()
     return count;
 }
 
-class PluginLifecycle : public ::testing::Test {
+class PluginEntry : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        displayState.module = GetModuleHandleW(NULL);
+        ResetDisplayState();
         RemoveTestSettingsFile();
     }
     void TearDown() override { RemoveTestSettingsFile(); }
-
 };
 
-TEST_F(PluginLifecycle, RecordHoldsZeroHookAndEventCallback)
+TEST_F(PluginEntry, RecordHoldsZeroHookAndEventCallback)
 {
     const PluginInfo* info = GetGPluginInfo();
     EXPECT_EQ(info, GetGPluginInfo());
@@ -48,14 +47,14 @@ TEST_F(PluginLifecycle, RecordHoldsZeroHookAndEventCallback)
 #endif
 }
 
-TEST_F(PluginLifecycle, AnsiHostWindowIsRefusedAndQuitReturnsAtOnce)
+TEST_F(PluginEntry, AnsiHostWindowIsRefusedAndQuitReturnsAtOnce)
 {
     FakeHost host(/*unicode=*/false);
     ASSERT_FALSE(IsWindowUnicode(host.window()));
     int threadsBefore = CountThreadsOfThisProcess();
 
     EXPECT_EQ(FALSE, OnHostEvent(host.window(), EVENT_INIT));
-    PumpMessagesFor(300);
+    PumpFor(300);
     EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
     EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
 
@@ -64,7 +63,7 @@ TEST_F(PluginLifecycle, AnsiHostWindowIsRefusedAndQuitReturnsAtOnce)
     EXPECT_LT(GetTickCount() - start, 1000u);
 }
 
-TEST_F(PluginLifecycle, EventsBeforeTheWindowExistsAreDroppedAsSuccess)
+TEST_F(PluginEntry, EventsBeforeTheWindowExistsAreDroppedAsSuccess)
 {
     FakeHost host;
     ASSERT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
@@ -74,12 +73,12 @@ TEST_F(PluginLifecycle, EventsBeforeTheWindowExistsAreDroppedAsSuccess)
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), -1));
     MSG channel = {host.window(), 1112, 503, 42, 0, {0, 0}};
     EXPECT_EQ(FALSE, OnHostMessage(&channel));
-    PumpMessagesFor(700);
+    PumpFor(700);
     EXPECT_TRUE(host.pathQueryTimes.empty());
     EXPECT_EQ(0, host.statusQueries);
 }
 
-TEST_F(PluginLifecycle, InitShowsTheLayeredToolPopupAndQuitRemovesIt)
+TEST_F(PluginEntry, InitShowsTheLayeredToolPopupAndQuitRemovesIt)
 {
     FakeHost host;
     ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
@@ -104,12 +103,12 @@ TEST_F(PluginLifecycle, InitShowsTheLayeredToolPopupAndQuitRemovesIt)
 // INIT returns with the window made, so a QUIT straight after it finds
 // something to close, and the first track event is not dropped. The host's
 // window is active, so the popup's showing works against it meanwhile.
-TEST_F(PluginLifecycle, TwentyQuickInitQuitCyclesLeaveNoThreadOrWindowBehind)
+TEST_F(PluginEntry, TwentyQuickInitQuitCyclesLeaveNoThreadOrWindowBehind)
 {
     FakeHost host;
     ShowWindow(host.window(), SW_SHOW);
     SetForegroundWindow(host.window());
-    PumpMessagesFor(200);
+    PumpFor(200);
     ASSERT_EQ(host.window(), GetActiveWindow());
     Watchdog dog("init and quit at once", 120000);
     int threadsBefore = CountThreadsOfThisProcess();
@@ -129,7 +128,7 @@ TEST_F(PluginLifecycle, TwentyQuickInitQuitCyclesLeaveNoThreadOrWindowBehind)
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
 }
 
-TEST_F(PluginLifecycle, SecondInitStartsNothingAndOneQuitEndsAll)
+TEST_F(PluginEntry, SecondInitStartsNothingAndOneQuitEndsAll)
 {
     FakeHost host;
     Watchdog dog("init twice", 30000);
@@ -144,7 +143,7 @@ TEST_F(PluginLifecycle, SecondInitStartsNothingAndOneQuitEndsAll)
     EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
 }
 
-TEST_F(PluginLifecycle, QuitWhileTheContextMenuIsOpenEndsAndSaves)
+TEST_F(PluginEntry, QuitWhileTheContextMenuIsOpenEndsAndSaves)
 {
     FakeHost host;
     Watchdog dog("quit with the menu open", 30000);
@@ -157,10 +156,7 @@ TEST_F(PluginLifecycle, QuitWhileTheContextMenuIsOpenEndsAndSaves)
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
     EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
     EXPECT_EQ(NULL, displayState.uiThread);
-    wchar_t settings[MAX_PATH];
-    GetModuleFileNameW(NULL, settings, MAX_PATH);
-    lstrcpyW(settings + lstrlenW(settings) - 3, L"ini");
-    EXPECT_TRUE(GetFileAttributesW(settings) != INVALID_FILE_ATTRIBUTES) << "settings saved";
+    EXPECT_TRUE(GetFileAttributesW(TestSettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES) << "settings saved";
 }
 
 }  // namespace
