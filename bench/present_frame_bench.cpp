@@ -6,6 +6,7 @@
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "render/theme.h"
+#include "support/layered_window.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
@@ -105,23 +106,17 @@ void PrintCounts(const char* label, const LeakCounts& before, const LeakCounts& 
 int main()
 {
     GdiplusSession gdiplus;
-    displayState.module = GetModuleHandleW(NULL);
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = displayState.module;
-    windowClass.lpszClassName = L"present_frame_bench";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, L"present_frame_bench", L"", WS_POPUP, 100, 100,
-                                  112, 112, NULL, NULL, displayState.module, NULL);
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+    ResetDisplayState();
+    LayeredWindow popup(DefWindowProcW, {100, 100, 212, 212}, true);
+    HWND window = popup.handle();
     displayState.aspectratio = 1;
 
     TempFolder themes;
     lstrcpynW(displayState.themesRoot, themes.path().c_str(), MAX_PATH);
     MakeFolder(themes / L"Large");
     WriteText(themes / L"Large\\theme.ini", "[image]\r\nx=20\r\ny=20\r\nwidth=560\r\nheight=560\r\n");
-    WriteBytes(themes / L"Large\\background.png", EncodeSolidPicture(600, 600, 0xFF303030, L"image/png"));
-    WriteBytes(themes / L"Large\\overlay.png", EncodeSolidPicture(600, 600, 0x20FFFFFF, L"image/png"));
+    WriteBytes(themes / L"Large\\background.png", EncodeSolidPicture(600, 600, 0xFF303030));
+    WriteBytes(themes / L"Large\\overlay.png", EncodeSolidPicture(600, 600, 0x20FFFFFF));
     const std::vector<unsigned char> smallCover = EncodeTexturedJpeg(300, 300);
     const std::vector<unsigned char> hugeCover = EncodeTexturedJpeg(3000, 3000);
     printf("cover JPEGs: 300x300 %zu bytes, 3000x3000 %zu bytes\n", smallCover.size(), hugeCover.size());
@@ -175,6 +170,6 @@ int main()
 
     ReleaseThemePictures();
     displayState.cover.Release();
-    DestroyWindow(window);
+    popup.Destroy();
     return 0;
 }

@@ -26,6 +26,8 @@ bool WriteText(const std::wstring& path, const std::string& text);
 // Reads `path` whole; empty when it cannot be read.
 std::vector<unsigned char> ReadBytes(const std::wstring& path);
 bool MakeFolder(const std::wstring& path);
+// The names in `folder`, "." and ".." left out, in the order the file system lists them.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 
 // Ends the whole test program with exit code 3 and a line on stderr when it is
 // still alive `timeoutMs` after construction: a hang then fails quickly and

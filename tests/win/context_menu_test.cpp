@@ -54,21 +54,6 @@ bool IsRadioChecked(HMENU menu, UINT id)
            (info.fType & MFT_RADIOCHECK);
 }
 
-// Folder names in the order the file system lists them.
-std::vector<std::wstring> EnumerationOrder(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        names.push_back(entry.cFileName);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-    return names;
-}
-
 class ContextMenu : public ::testing::Test {
 protected:
     void SetUp() override
@@ -148,7 +133,7 @@ TEST_F(ContextMenu, ListsFoldersHoldingThemeIniInEnumerationOrder)
     Build();
 
     std::vector<std::wstring> listed;
-    for (const std::wstring& name : EnumerationOrder(themes))
+    for (const std::wstring& name : FolderEntries(themes))
         if (name == L"Ocean" || name == L"amber")
             listed.push_back(name);
     ASSERT_EQ(2u, listed.size());

@@ -56,20 +56,6 @@ protected:
             return NULL;
         return LoadLibraryW(modulePath.c_str());
     }
-    std::vector<std::wstring> FolderEntries()
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW entry;
-        HANDLE find = FindFirstFileW((subfolder + L"\\*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (lstrcmpW(entry.cFileName, L".") && lstrcmpW(entry.cFileName, L".."))
-                names.push_back(entry.cFileName);
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-        return names;
-    }
     void TearDown() override
     {
         ResetDisplayState();
@@ -98,7 +84,7 @@ TEST_F(LongModulePath, SkipsLoadAndSaveWhenIniDoesNotFit)
     EXPECT_EQ(0, rect.left);
     SaveSettings(window);
 
-    EXPECT_EQ((std::vector<std::wstring>{L"coverdeck.q"}), FolderEntries());
+    EXPECT_EQ((std::vector<std::wstring>{L"coverdeck.q"}), FolderEntries(subfolder));
     EXPECT_EQ(original, ReadBytes(modulePath));
     DestroyWindow(window);
     FreeLibrary(module);
