@@ -12,26 +12,12 @@
 #include <taglib/tfile.h>
 #include "cover/id3v2.h"
 #include "cover/picture_heap.h"
+#include "tests/support/tag_builder.h"
 
 namespace {
 
 constexpr size_t PICTURE_SIZE = 2 * 1024 * 1024;
 constexpr int TEXT_FRAMES = 100;
-
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void PutFrame(std::vector<uint8_t>& out, const char* id, const std::vector<uint8_t>& payload)
-{
-    out.insert(out.end(), id, id + 4);
-    PutBigEndian(out, static_cast<uint32_t>(payload.size()));
-    out.push_back(0);
-    out.push_back(0);
-    out.insert(out.end(), payload.begin(), payload.end());
-}
 
 std::vector<uint8_t> MakePicture()
 {
@@ -50,24 +36,10 @@ std::vector<uint8_t> MakePicture()
 std::vector<uint8_t> MakeTag(const std::vector<uint8_t>& picture)
 {
     static const char* const ids[] = {"TIT2", "TPE1", "TALB", "TCOM", "TCON", "TYER", "TRCK", "TPOS", "TENC", "TCOP"};
-    std::vector<uint8_t> body;
-    for (int i = 0; i < TEXT_FRAMES; ++i) {
-        std::string text = "text value number " + std::to_string(i);
-        std::vector<uint8_t> payload(1, 0);
-        payload.insert(payload.end(), text.begin(), text.end());
-        PutFrame(body, ids[i % 10], payload);
-    }
-    static const char head[] = "\0image/jpeg\0\3cover\0";
-    std::vector<uint8_t> apic(head, head + sizeof(head) - 1);
-    apic.insert(apic.end(), picture.begin(), picture.end());
-    PutFrame(body, "APIC", apic);
-
-    std::vector<uint8_t> tag = {'I', 'D', '3', 3, 0, 0};
-    uint32_t size = static_cast<uint32_t>(body.size());
-    for (int shift = 21; shift >= 0; shift -= 7)
-        tag.push_back(static_cast<uint8_t>(size >> shift & 0x7F));
-    tag.insert(tag.end(), body.begin(), body.end());
-    return tag;
+    Bytes body;
+    for (int i = 0; i < TEXT_FRAMES; ++i)
+        body = body + Frame3(ids[i % 10], Bytes{0} + Text("text value number " + std::to_string(i)));
+    return Tag(3, 0, body + Frame3("APIC", Apic(picture, 0, "cover")));
 }
 
 // Just enough of a TagLib file for ID3v2::Tag to read the block from.

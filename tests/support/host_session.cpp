@@ -77,6 +77,17 @@ std::wstring CommandLineFor(const HostLaunch& launch, const std::wstring& script
     return command;
 }
 
+// Reads "window LEFT TOP WIDTH HEIGHT" into a rectangle; false for any other line.
+bool ParseWindowLine(const std::string& line, RECT* rect)
+{
+    long left, top, width, height;
+    char rest;
+    if (sscanf(line.c_str(), "window %ld %ld %ld %ld%c", &left, &top, &width, &height, &rest) != 4)
+        return false;
+    *rect = RECT{left, top, left + width, top + height};
+    return true;
+}
+
 }  // namespace
 
 bool HostRun::Has(const std::string& line) const
@@ -221,16 +232,6 @@ std::wstring CopyPluginInto(const TempFolder& folder)
     std::wstring copy = folder / L"coverdeck.qpl";
     CopyFileW((BinDir() + L"\\coverdeck.qpl").c_str(), copy.c_str(), FALSE);
     return copy;
-}
-
-bool ParseWindowLine(const std::string& line, RECT* rect)
-{
-    long left, top, width, height;
-    char rest;
-    if (sscanf(line.c_str(), "window %ld %ld %ld %ld%c", &left, &top, &width, &height, &rest) != 4)
-        return false;
-    *rect = RECT{left, top, left + width, top + height};
-    return true;
 }
 
 bool LastWindowRect(const HostRun& run, RECT* rect)

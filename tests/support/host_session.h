@@ -83,7 +83,5 @@ std::vector<HostRun> RunHostsSideBySide(const std::vector<HostLaunch>& launches,
 // folders can live beside it; returns the copy's path.
 std::wstring CopyPluginInto(const TempFolder& folder);
 
-// Reads "window LEFT TOP WIDTH HEIGHT" into a rectangle; false for any other line.
-bool ParseWindowLine(const std::string& line, RECT* rect);
 // The rectangle of the last "window ..." line; false when there is none.
 bool LastWindowRect(const HostRun& run, RECT* rect);

@@ -17,6 +17,8 @@ size_t CountGdiObjects()
     return count;
 }
 
+namespace {
+
 size_t CountKernelHandles()
 {
     size_t count = 0;
@@ -58,6 +60,8 @@ size_t CommittedPrivateBytes()
     }
     return total;
 }
+
+}  // namespace
 
 LeakCounts TakeLeakCounts()
 {

@@ -8,17 +8,11 @@
 
 // Live GDI objects of any type (DCs, bitmaps, pens, brushes, fonts, regions...).
 size_t CountGdiObjects();
-// Open kernel handles (files, events, threads, sections...).
-size_t CountKernelHandles();
-// Busy blocks of the process heap, where global memory blocks live too.
-size_t CountProcessHeapBlocks();
-// Committed private bytes of the address space.
-size_t CommittedPrivateBytes();
 
 struct LeakCounts {
     size_t gdiObjects;
-    size_t kernelHandles;
-    size_t heapBlocks;
-    size_t privateBytes;
+    size_t kernelHandles;  // open kernel handles (files, events, threads, sections...)
+    size_t heapBlocks;     // busy blocks of the process heap, where global memory blocks live too
+    size_t privateBytes;   // committed private bytes of the address space
 };
 LeakCounts TakeLeakCounts();
