@@ -103,21 +103,6 @@ DWORD WINAPI Watchdog::Watch(void* self)
     return 0;
 }
 
-std::vector<std::wstring> FolderEntries(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (lstrcmpW(entry.cFileName, L".") && lstrcmpW(entry.cFileName, L".."))
-            names.push_back(entry.cFileName);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-    return names;
-}
-
 namespace {
 
 // A Unix path of the build (Wine maps drive Z: to /) as a Windows path.

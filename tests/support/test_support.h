@@ -2,8 +2,9 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "samplehost/message_pump.h"  // PumpFor, PumpUntil
-#include "samplehost/output.h"        // Utf8Of
+#include "samplehost/message_pump.h"    // PumpFor, PumpUntil
+#include "samplehost/output.h"          // Utf8Of
+#include "tools/theme_kit/kit_files.h"  // FolderEntries
 
 // A fresh folder under the temporary folder, removed with everything in it
 // when the object goes.
@@ -26,8 +27,6 @@ bool WriteText(const std::wstring& path, const std::string& text);
 // Reads `path` whole; empty when it cannot be read.
 std::vector<unsigned char> ReadBytes(const std::wstring& path);
 bool MakeFolder(const std::wstring& path);
-// The names in `folder`, "." and ".." left out, in the order the file system lists them.
-std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 
 // Ends the whole test program with exit code 3 and a line on stderr when it is
 // still alive `timeoutMs` after construction: a hang then fails quickly and
