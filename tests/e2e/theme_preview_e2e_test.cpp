@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 #include "support/host_session.h"
-#include "support/mp3_files.h"
-#include "support/picture_files.h"
+#include "support/tag_builder.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
 #include "window/gdiplus_session.h"
@@ -70,7 +69,7 @@ TEST(ThemePreviewEndToEnd, PreviewOverBlackMatchesTheScreenForEveryBundledTheme)
         const std::wstring screen = folder / L"screen.png", preview = folder / L"preview.png";
         HostLaunch launch;
         launch.plugin = plugin;
-        HostRun host = RunHost(launch, {"play " + Utf8(track), "await path-query", "capture " + Utf8(screen), "quit"});
+        HostRun host = RunHost(launch, {"play " + Utf8Of(track), "await path-query", "capture " + Utf8Of(screen), "quit"});
         ASSERT_EQ(0u, host.exitCode) << host.Transcript();
         HostRun kit = RunThemeKit({L"preview", installed, preview, L"--cover", cover, L"--backdrop", L"#000000"});
         ASSERT_EQ(0u, kit.exitCode) << kit.Transcript();
@@ -78,8 +77,8 @@ TEST(ThemePreviewEndToEnd, PreviewOverBlackMatchesTheScreenForEveryBundledTheme)
         Picture shown, previewed;
         ASSERT_TRUE(LoadPicture(screen, &shown));
         ASSERT_TRUE(LoadPicture(preview, &previewed));
-        ASSERT_EQ(shown.width, previewed.width) << Utf8(theme);
-        ASSERT_EQ(shown.height, previewed.height) << Utf8(theme);
+        ASSERT_EQ(shown.width, previewed.width) << Utf8Of(theme);
+        ASSERT_EQ(shown.height, previewed.height) << Utf8Of(theme);
         int worst = 0, worstX = 0, worstY = 0;
         for (int y = 0; y < shown.height; ++y) {
             for (int x = 0; x < shown.width; ++x) {
@@ -91,7 +90,7 @@ TEST(ThemePreviewEndToEnd, PreviewOverBlackMatchesTheScreenForEveryBundledTheme)
                 }
             }
         }
-        EXPECT_LE(worst, TOLERANCE) << Utf8(theme) << " at (" << worstX << ", " << worstY << "): screen " << std::hex
+        EXPECT_LE(worst, TOLERANCE) << Utf8Of(theme) << " at (" << worstX << ", " << worstY << "): screen " << std::hex
                                     << shown.At(worstX, worstY) << ", preview " << previewed.At(worstX, worstY);
     }
 }

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 #include "support/host_session.h"
-#include "support/mp3_files.h"
-#include "support/picture_files.h"
+#include "support/tag_builder.h"
+#include "support/test_pictures.h"
 #include "support/test_support.h"
 
 namespace {
@@ -27,7 +27,7 @@ TEST(TwoPlayersEndToEnd, EachPlayerSteersOnlyItsOwnWindowAndQuitsAlone)
     std::wstring tracks[3] = {folders[0] / L"red.mp3", folders[1] / L"blue.mp3", folders[1] / L"green.mp3"};
     DWORD colours[3] = {0xFF0000, 0x0000FF, 0x00FF00};
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(WriteBytes(tracks[i], SmallMp3(PictureFrame(SolidColourPng(0xFF000000 | colours[i], 16, 16)))));
+        ASSERT_TRUE(WriteBytes(tracks[i], SmallMp3(PictureFrame(EncodeSolidPicture(16, 16, 0xFF000000 | colours[i])))));
     for (int i = 0; i < 2; ++i) {
         launches[i].plugin = CopyPluginInto(folders[i]);
         launches[i].timeoutMs = 60000;
@@ -35,10 +35,10 @@ TEST(TwoPlayersEndToEnd, EachPlayerSteersOnlyItsOwnWindowAndQuitsAlone)
     }
     auto shot = [&](int player, int n) { return folders[player] / (L"shot" + std::to_wstring(n) + L".png"); };
     std::vector<HostRun> runs = RunHostsSideBySide(launches, {
-        {"play " + Utf8(tracks[0]), "wait 1500", "capture " + Utf8(shot(0, 1)), "wait 2000",
-         "capture " + Utf8(shot(0, 2)), "quit"},
-        {"wait 800", "play " + Utf8(tracks[1]), "wait 1500", "capture " + Utf8(shot(1, 1)), "wait 3000",
-         "play " + Utf8(tracks[2]), "wait 1500", "capture " + Utf8(shot(1, 2)), "quit"},
+        {"play " + Utf8Of(tracks[0]), "wait 1500", "capture " + Utf8Of(shot(0, 1)), "wait 2000",
+         "capture " + Utf8Of(shot(0, 2)), "quit"},
+        {"wait 800", "play " + Utf8Of(tracks[1]), "wait 1500", "capture " + Utf8Of(shot(1, 1)), "wait 3000",
+         "play " + Utf8Of(tracks[2]), "wait 1500", "capture " + Utf8Of(shot(1, 2)), "quit"},
     });
     for (const HostRun& run : runs) {
         ASSERT_FALSE(run.timedOut) << run.Transcript();
