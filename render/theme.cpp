@@ -31,18 +31,19 @@ void LoadThemePictures()
         displayState.overlay.LoadFromFile(path);
 }
 
-void SizeWindowToBackground(HWND window)
+// The held background's size in pixels; false when it does not decode into
+// a picture of at least one pixel.
+bool DecodedBackgroundSize(UINT* width, UINT* height)
 {
+    *width = 0;
+    *height = 0;
     GpBitmap* picture = NULL;
-    UINT width = 0, height = 0;
-    if (DecodeHeldPicture(displayState.background, &picture) == Gdiplus::Ok) {
-        GdipGetImageHeight(picture, &height);
-        GdipGetImageWidth(picture, &width);
-        GdipDisposeImage(picture);
-    }
-    // A background that does not decode gives a 0 x 0 window; the theme stays.
-    SetWindowPos(window, NULL, 0, 0, static_cast<int>(width), static_cast<int>(height),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (DecodeHeldPicture(displayState.background, &picture) != Gdiplus::Ok)
+        return false;
+    GdipGetImageHeight(picture, height);
+    GdipGetImageWidth(picture, width);
+    GdipDisposeImage(picture);
+    return *width > 0 && *height > 0;
 }
 
 void ReadThemeRect()
@@ -75,14 +76,19 @@ void LoadTheme(HWND window)
 {
     // At most two passes: the chosen theme, then the built-in one. If even the
     // built-in background fails (no memory), there is nothing better to retry.
+    // A background that loads but does not decode counts as missing: a 0 x 0
+    // window would leave nothing to right-click, at this start and every next.
+    UINT width = 0, height = 0;
     for (;;) {
         ReleaseThemePictures();
         ReadThemeRect();
         LoadThemePictures();
-        if (displayState.background.GetStream() || displayState.theme[0] == L'\0')
+        bool usable = displayState.background.GetStream() && DecodedBackgroundSize(&width, &height);
+        if (usable || displayState.theme[0] == L'\0')
             break;
         displayState.theme[0] = L'\0';
     }
     if (displayState.background.GetStream())
-        SizeWindowToBackground(window);
+        SetWindowPos(window, NULL, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -131,18 +131,20 @@ TEST_F(Theme, MissingOverlayOrIniKeepsTheTheme)
     ExpectWindow(300, 40);
 }
 
-TEST_F(Theme, UndecodableBackgroundGivesAZeroSizedWindowThatPresentsSafely)
+TEST_F(Theme, UndecodableBackgroundFallsBackLikeAMissingOne)
 {
-    std::wstring folder = MakeTheme(L"Empty", RECT_INI, {0, 0});
-    ASSERT_TRUE(WriteBytes(folder + L"\\background.png", {}));
-    Choose(L"Empty");
-    LoadTheme(window);
-    EXPECT_STREQ(L"Empty", displayState.theme);
-    ExpectWindow(0, 0);
-    PresentFrame(window);
-    const size_t gdiObjects = CountGdiObjects();
-    PresentFrame(window);
-    EXPECT_EQ(gdiObjects, CountGdiObjects());
+    const std::vector<unsigned char> backgrounds[] = {{}, {0x89, 'P', 'N', 'G', 0x13, 0x37, 0x00, 0xFF, 0x42}};
+    for (const auto& bytes : backgrounds) {
+        std::wstring folder = MakeTheme(L"Broken", RECT_INI, {0, 0}, {150, 100});
+        ASSERT_TRUE(WriteBytes(folder + L"\\background.png", bytes));
+        Choose(L"Broken");
+        LoadTheme(window);
+        ExpectBuiltIn();
+        PresentFrame(window);
+        const size_t gdiObjects = CountGdiObjects();
+        PresentFrame(window);
+        EXPECT_EQ(gdiObjects, CountGdiObjects());
+    }
 }
 
 // The background's path is the longest of the three; a name one character
