@@ -10,8 +10,13 @@ constexpr wchar_t PICTURE_RESOURCE_TYPE[] = L"PNG";
 constexpr ImageRect BUILTIN_IMAGE_RECT = {2, 2, 100, 100};
 
 // A path that does not fit comes back empty, which no load or INI read accepts.
+// Without a themes root there is no theme file: "\\name\\..." would name the
+// current drive's root folder.
 bool ThemeFilePath(wchar_t (&path)[MAX_PATH], const wchar_t* fileName)
 {
+    path[0] = L'\0';
+    if (displayState.themesRoot[0] == L'\0')
+        return false;
     return FormatPath(path, L"%s\\%s\\%s", displayState.themesRoot, displayState.theme, fileName);
 }
 

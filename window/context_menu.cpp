@@ -31,8 +31,10 @@ void AppendThemeItems(HMENU themeMenu)
 {
     DeleteMenu(themeMenu, IDM_THEME_FIRST, MF_BYCOMMAND);
 
+    // An empty root (the module's path left no room for it) would make the
+    // pattern "\\*", the current drive's root folder.
     wchar_t pattern[MAX_PATH];
-    if (!FormatPath(pattern, L"%s\\*", displayState.themesRoot))
+    if (displayState.themesRoot[0] == L'\0' || !FormatPath(pattern, L"%s\\*", displayState.themesRoot))
         return;
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW(pattern, &entry);

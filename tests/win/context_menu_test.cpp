@@ -84,6 +84,8 @@ protected:
     }
     void Build()
     {
+        if (holder)
+            DestroyMenu(holder);
         holder = BuildContextMenu();
         ASSERT_TRUE(holder);
     }
@@ -165,12 +167,29 @@ TEST_F(ContextMenu, ThemeIniInTheThemesFolderOrBesideItListsDotEntries)
     EXPECT_TRUE((items[0].text == L"." && items[1].text == L"..") || (items[0].text == L".." && items[1].text == L"."));
 }
 
-TEST_F(ContextMenu, MissingThemesFolderLeavesDefaultAndSeparator)
+TEST_F(ContextMenu, MissingOrUnusableThemesFolderLeavesDefaultAndSeparator)
 {
     lstrcpyW(displayState.themesRoot, (root / L"absent").c_str());
     Build();
     EXPECT_EQ(2, GetMenuItemCount(ThemeMenu()));
     EXPECT_TRUE(ThemeItems().empty());
+
+    // An empty root (the module's path did not fit) must not stand for the
+    // current drive's root folder, where a theme is waiting here.
+    TempFolder drive;
+    wchar_t driveRoot[] = L"?:\\";
+    driveRoot[0] = drive.path()[0];
+    std::wstring decoy = std::wstring(driveRoot) + L"coverdeck_decoy_theme";
+    ASSERT_TRUE(MakeFolder(decoy));
+    ASSERT_TRUE(WriteText(decoy + L"\\theme.ini", "[image]\r\n"));
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(drive.path().c_str());
+    displayState.themesRoot[0] = L'\0';
+    Build();
+    EXPECT_EQ(2, GetMenuItemCount(ThemeMenu()));
+    SetCurrentDirectoryW(previous);
+    RemoveTree(decoy);
 }
 
 TEST_F(ContextMenu, ThemeWhoseIniPathDoesNotFitIsSkipped)

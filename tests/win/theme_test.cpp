@@ -167,6 +167,17 @@ TEST_F(Theme, NameWhosePathDoesNotFitFallsBack)
     Choose(std::wstring(MAX_PATH - 1, L'b'));
     LoadTheme(window);
     ExpectBuiltIn();
+
+    // Nor does an empty themes root stand for the current drive's root folder.
+    MakeTheme(L"Rooted", RECT_INI, {150, 100});
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(themes.path().c_str());
+    displayState.themesRoot[0] = L'\0';
+    Choose(themes.path().substr(3) + L"\\Rooted");  // "\\<themes>\\Rooted" from the drive's root
+    LoadTheme(window);
+    SetCurrentDirectoryW(previous);
+    ExpectBuiltIn();
 }
 
 TEST_F(Theme, ReloadingKeepsOneCopyOfEachPicture)
