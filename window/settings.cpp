@@ -1,6 +1,7 @@
 #include "window/settings.h"
 #include <shlwapi.h>
 #include "state/display_state.h"
+#include "window/settings_encoding.h"
 #include "window/settings_path.h"
 #include "window/zorder.h"
 
@@ -77,6 +78,7 @@ void SaveSettings(HWND window)
     RECT rect = {};
     GetWindowRect(window, &rect);
     CreateUnicodeFileIfMissing(path);
+    PrepareFileFor(path, displayState.theme);
 
     WriteInt(path, WINDOW_SECTION, L"left", rect.left);
     WriteInt(path, WINDOW_SECTION, L"top", rect.top);

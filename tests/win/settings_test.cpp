@@ -207,6 +207,31 @@ TEST_F(SettingsFile, ThemeNameOutsideTheAnsiCodePageRoundTripsThroughAFreshFile)
     EXPECT_STREQ(name, displayState.theme);
 }
 
+TEST_F(SettingsFile, ThemeNameOutsideTheAnsiCodePageTurnsAnAnsiFileIntoUtf16KeepingAllItHeld)
+{
+    const wchar_t kName[] = L"\u9752\u3044\u7a7a";  // 青い空
+    const std::string ansi = "; kept as written\r\n[other]\r\nkeep=caf\xE9\r\n[setting]\r\ndebug=1\r\n";
+    wchar_t expected[16];
+    MultiByteToWideChar(CP_ACP, 0, "caf\xE9", -1, expected, 16);
+    ASSERT_TRUE(WriteText(iniPath, ansi));
+    HWND window = OpenPlainWindow(30, 50);
+    LoadSettings(window);
+    lstrcpyW(displayState.theme, kName);
+    SaveSettings(window);
+    displayState.theme[0] = L'\0';
+    LoadSettings(window);
+    EXPECT_STREQ(kName, displayState.theme);
+    EXPECT_EQ(1, displayState.debug);
+    EXPECT_EQ(std::wstring(expected), Read(L"other", L"keep"));
+    std::vector<unsigned char> bytes = ReadBytes(iniPath);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(0xFF, bytes[0]);
+    EXPECT_EQ(0xFE, bytes[1]);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    EXPECT_EQ(0u, text.find(L"; kept as written\r\n[other]")) << Utf8(text);
+    DestroyWindow(window);
+}
+
 TEST_F(SettingsFile, UnwritableFileKeepsItsContents)
 {
     const std::string content = "[window]\r\nleft=10\r\ntop=20\r\n[setting]\r\nsnap=0\r\n";
