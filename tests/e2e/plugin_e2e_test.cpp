@@ -87,12 +87,14 @@ TEST_F(PluginInHost, DragMovesWindowAndNextStartFindsItThere)
     EXPECT_EQ(200, rect.top) << again.Transcript();
 }
 
-TEST_F(PluginInHost, TwentyInitQuitCyclesLeaveNoThreadOrWindow)
+// The in-process test runs twenty quick cycles; here the sample host's own
+// thread count and its window search confirm a few in a real player process.
+TEST_F(PluginInHost, InitQuitCyclesLeaveNoThreadOrWindowInTheHost)
 {
-    HostRun run = Run({"cycle 20", "quit"});
+    HostRun run = Run({"cycle 3", "quit"});
     EXPECT_EQ(0u, run.exitCode) << run.Transcript();
     std::vector<std::string> cycles = run.StartingWith("cycle ");
-    ASSERT_EQ(20u, cycles.size()) << run.Transcript();
+    ASSERT_EQ(3u, cycles.size()) << run.Transcript();
     int firstThreads = -1;
     for (const std::string& line : cycles) {
         int index = 0, threads = 0, windows = 0;
