@@ -196,40 +196,33 @@ TEST_F(SettingsFile, ForeignKeysAndSectionsSurviveTheSave)
     EXPECT_EQ(L"20", Read(L"window", L"top"));
 }
 
-TEST_F(SettingsFile, ThemeNameOutsideTheAnsiCodePageRoundTripsThroughAFreshFile)
+// Through a fresh file, and through an 8-bit one written by hand, which then
+// becomes UTF-16 with every line it held.
+TEST_F(SettingsFile, ThemeNameOutsideTheAnsiCodePageRoundTrips)
 {
     const wchar_t name[] = L"\u9752\u3044\u7a7a";  // 青い空
     LayeredWindow popup(DefWindowProcW, {30, 50, 80, 90});
-    lstrcpyW(displayState.theme, name);
-    SaveSettings(popup.handle());
-    displayState.theme[0] = L'\0';
-    LoadSettings(popup.handle());
-    EXPECT_STREQ(name, displayState.theme);
-}
-
-TEST_F(SettingsFile, ThemeNameOutsideTheAnsiCodePageTurnsAnAnsiFileIntoUtf16KeepingAllItHeld)
-{
-    const wchar_t kName[] = L"\u9752\u3044\u7a7a";  // 青い空
-    const std::string ansi = "; kept as written\r\n[other]\r\nkeep=caf\xE9\r\n[setting]\r\ndebug=1\r\n";
-    wchar_t expected[16];
-    MultiByteToWideChar(CP_ACP, 0, "caf\xE9", -1, expected, 16);
-    ASSERT_TRUE(WriteText(iniPath, ansi));
-    HWND window = OpenPlainWindow(30, 50);
-    LoadSettings(window);
-    lstrcpyW(displayState.theme, kName);
-    SaveSettings(window);
-    displayState.theme[0] = L'\0';
-    LoadSettings(window);
-    EXPECT_STREQ(kName, displayState.theme);
+    for (bool byHand : {false, true}) {
+        if (byHand) {
+            ASSERT_TRUE(WriteText(iniPath, "; kept as written\r\n[other]\r\nkeep=caf\xE9\r\n[setting]\r\ndebug=1\r\n"));
+        }
+        LoadSettings(popup.handle());
+        lstrcpyW(displayState.theme, name);
+        SaveSettings(popup.handle());
+        displayState.theme[0] = L'\0';
+        LoadSettings(popup.handle());
+        EXPECT_STREQ(name, displayState.theme) << byHand;
+    }
+    wchar_t cafe[16];
+    MultiByteToWideChar(CP_ACP, 0, "caf\xE9", -1, cafe, 16);
+    EXPECT_EQ(std::wstring(cafe), Read(L"other", L"keep"));
     EXPECT_EQ(1, displayState.debug);
-    EXPECT_EQ(std::wstring(expected), Read(L"other", L"keep"));
     std::vector<unsigned char> bytes = ReadBytes(iniPath);
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(0xFF, bytes[0]);
     EXPECT_EQ(0xFE, bytes[1]);
     const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-    EXPECT_EQ(0u, text.find(L"; kept as written\r\n[other]")) << Utf8(text);
-    DestroyWindow(window);
+    EXPECT_EQ(0u, text.find(L"; kept as written\r\n[other]")) << Utf8Of(text);
 }
 
 TEST_F(SettingsFile, UnwritableFileKeepsItsContents)
