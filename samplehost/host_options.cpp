@@ -27,6 +27,7 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions* options)
         }
         std::wstring* value = option == L"--bass"     ? &options->bassPath
                               : option == L"--plugin" ? &options->pluginPath
+                              : option == L"--wallpaper" ? &options->wallpaper
                               : option == L"--script" ? &scriptPath
                                                       : nullptr;
         if (!value) {

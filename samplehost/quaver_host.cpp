@@ -9,6 +9,7 @@
 #include "plugin_session.h"
 #include "render/gdiplus_flat.h"
 #include "step_runner.h"
+#include "wallpaper.h"
 
 HostState hostState;
 
@@ -77,6 +78,12 @@ int RunSteps(const std::vector<Step>& steps)
 
 int RunHost(const HostOptions& options)
 {
+    // Wine stacks a new window above the others whatever its z-order says, so
+    // the wallpaper comes first.
+    if (!options.wallpaper.empty() && !ShowWallpaper(options.wallpaper.c_str())) {
+        ReportError("error: cannot show the wallpaper %s", Utf8Of(options.wallpaper).c_str());
+        return EXIT_CANNOT_START;
+    }
     hostState.window = CreateHostWindow(GetModuleHandleW(NULL));
     if (!hostState.window) {
         ReportError("error: cannot create the host window");

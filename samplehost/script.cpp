@@ -74,8 +74,8 @@ const StepName kSteps[] = {
     {L"play", StepKind::Play, -1},      {L"status", StepKind::Status, 1}, {L"event", StepKind::Event, 1},
     {L"wait", StepKind::Wait, 1},       {L"drag", StepKind::Drag, 2},     {L"dblclick", StepKind::DoubleClick, 0},
     {L"rightclick", StepKind::RightClick, 0}, {L"key", StepKind::Key, 0},  {L"rect", StepKind::Rect, 0},
-    {L"capture", StepKind::Capture, -1}, {L"cycle", StepKind::Cycle, 1},  {L"quit", StepKind::Quit, 0},
-    {L"await", StepKind::Await, -1},
+    {L"capture", StepKind::Capture, -1}, {L"scene", StepKind::Scene, -1}, {L"menu", StepKind::Menu, 0},
+    {L"cycle", StepKind::Cycle, 1},      {L"quit", StepKind::Quit, 0},     {L"await", StepKind::Await, -1},
 };
 
 bool ParseArguments(const StepName& name, const std::vector<std::wstring>& words, const std::wstring& text,

@@ -2,6 +2,7 @@
 #include <shlwapi.h>
 #include "host_state.h"
 #include "message_pump.h"
+#include "open_menu.h"
 #include "output.h"
 #include "plugin_session.h"
 #include "real_input.h"
@@ -12,6 +13,8 @@ namespace {
 constexpr DWORD SETTLE_MS = 300;
 // Generous: an emulated 32-bit Wine on a loaded machine is several times slower.
 constexpr DWORD AWAIT_MS = 20000;
+// What a scene shows around the plug-in's window and its menus.
+constexpr int SCENE_MARGIN = 24;
 constexpr LRESULT STATUS_PLAYING = 1;
 
 StepResult Fail(const Step& step, const char* message)
@@ -153,6 +156,24 @@ StepResult Capture(const Step& step)
     return StepResult::Done;
 }
 
+// The plug-in's window and any open menu, with some of what lies behind them.
+StepResult CaptureScene(const Step& step)
+{
+    HWND window = FindPluginWindow();
+    RECT area, menus;
+    if (!window || !GetWindowRect(window, &area))
+        return Fail(step, "no plug-in window");
+    if (OpenMenusArea(&menus))
+        UnionRect(&area, &area, &menus);
+    InflateRect(&area, SCENE_MARGIN, SCENE_MARGIN);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&area, &area, &screen);
+    if (!CaptureScreenArea(area, step.argument.c_str()))
+        return Fail(step, "capture failed");
+    Report("capture %s %ld %ld", Utf8Of(step.argument).c_str(), area.right - area.left, area.bottom - area.top);
+    return StepResult::Done;
+}
+
 }  // namespace
 
 StepResult RunStep(const Step& step)
@@ -183,6 +204,10 @@ StepResult RunStep(const Step& step)
         return StepResult::Done;
     case StepKind::Capture:
         return Capture(step);
+    case StepKind::Scene:
+        return CaptureScene(step);
+    case StepKind::Menu:
+        return ReportOpenMenu() ? StepResult::Done : Fail(step, "no menu open");
     case StepKind::Cycle:
         return Cycle(step.numbers[0]);
     case StepKind::Quit:

@@ -1,0 +1,73 @@
+#include "wallpaper.h"
+#include "render/gdiplus_flat.h"
+
+namespace {
+
+constexpr wchar_t WALLPAPER_CLASS[] = L"quaver_host_wallpaper";
+
+// Owned by the wallpaper window; freed with it.
+GpImage* wallpaperPicture = nullptr;
+
+void Paint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    GpGraphics* graphics = nullptr;
+    if (wallpaperPicture && GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
+        GdipDrawImageRectI(graphics, wallpaperPicture, 0, 0, client.right, client.bottom);
+        GdipDeleteGraphics(graphics);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK WallpaperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        Paint(window);
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_WINDOWPOSCHANGING:
+        // Whatever is shown or clicked, the wallpaper stays at the bottom.
+        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+        return 0;
+    case WM_DESTROY:
+        if (wallpaperPicture)
+            GdipDisposeImage(wallpaperPicture);
+        wallpaperPicture = nullptr;
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+bool ShowWallpaper(const wchar_t* picturePath)
+{
+    if (wallpaperPicture)
+        return false;
+    if (GdipLoadImageFromFile(picturePath, &wallpaperPicture) != Gdiplus::Ok) {
+        wallpaperPicture = nullptr;
+        return false;
+    }
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = WallpaperProc;
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.lpszClassName = WALLPAPER_CLASS;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WALLPAPER_CLASS, L"", WS_POPUP, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL,
+                                  windowClass.hInstance, NULL);
+    if (!window) {
+        GdipDisposeImage(wallpaperPicture);
+        wallpaperPicture = nullptr;
+        return false;
+    }
+    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UpdateWindow(window);
+    return true;
+}
