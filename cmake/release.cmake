@@ -26,3 +26,12 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
         ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/reproducible)
     set_tests_properties(release_reproducible PROPERTIES LABELS release TIMEOUT 900)
 endif()
+
+# The installed-package test runs the plug-in from the unpacked zip, in a folder
+# named the way players live under "Program Files (x86)".
+set(RELEASE_INSTALL_DIR "${CMAKE_BINARY_DIR}/install test/Program Files (x86)/Quaver プレーヤー/Plugins")
+add_test(NAME release_install COMMAND ${CMAKE_SOURCE_DIR}/tests/release/install-release
+    ${CMAKE_BINARY_DIR} ${RELEASE_ZIP} ${RELEASE_INSTALL_DIR})
+set_tests_properties(release_install PROPERTIES FIXTURES_SETUP release_installed LABELS release)
+set_tests_properties(installed_package_e2e_test PROPERTIES FIXTURES_REQUIRED "wine;release_installed")
+target_compile_definitions(installed_package_e2e_test PRIVATE INSTALLED_DIR="${RELEASE_INSTALL_DIR}")

@@ -7,7 +7,9 @@
 // "await path-query" or "await status-query" (the plug-in's next question, and
 // its window done with what the answer started; fails after 20 s),
 // "drag DX DY", "dblclick", "dblclick shift", "rightclick", "key NAME...",
-// "rect", "capture FILE.png", "cycle N", "quit". Key names: down, up, left,
+// "rect", "capture FILE.png", "scene FILE.png", "menu", "cycle N", "quit".
+// "scene" captures the plug-in's window and any open menu with a margin of
+// what lies behind; "menu" reports the open context menu's items. Key names: down, up, left,
 // right, return (or enter), escape, tab, space, and single letters or digits.
 //
 // Lines the host reports on stdout (each a whole line):
@@ -24,7 +26,9 @@
 //   path-query PATH                    the plug-in asked for the current path
 //   command ID                         WM_COMMAND reached the host window (40149: activate)
 //   event CODE R                       "event" step and its result
-//   capture FILE WIDTH HEIGHT
+//   capture FILE WIDTH HEIGHT          "capture" and "scene"
+//   menu-item DEPTH ID MARK TEXT | menu-item DEPTH separator
+//                                      "menu": ID a command id or "popup", MARK "checked" or "-"
 //   cycle I threads N windows-after-quit W
 //   step N ok TEXT                     step N (its line in the script) is done
 //   quit R                             EVENT_QUIT's result

@@ -103,18 +103,15 @@ DWORD WINAPI Watchdog::Watch(void* self)
     return 0;
 }
 
-namespace {
-
-// A Unix path of the build (Wine maps drive Z: to /) as a Windows path.
 std::wstring WindowsPathOf(const char* unixPath)
 {
-    std::wstring path = L"Z:";
-    for (const char* c = unixPath; *c; ++c)
-        path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
+    int length = MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, NULL, 0);
+    std::wstring path(length > 0 ? length - 1 : 0, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, unixPath, -1, &path[0], length);
+    for (wchar_t& c : path)
+        c = (c == L'/') ? L'\\' : c;
+    return L"Z:" + path;
 }
-
-}  // namespace
 
 std::wstring BinDir()
 {

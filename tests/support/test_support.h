@@ -46,6 +46,8 @@ private:
     HANDLE thread;
 };
 
+// A Unix path, UTF-8 (Wine maps drive Z: to /), as a Windows path.
+std::wstring WindowsPathOf(const char* unixPath);
 // Build outputs: the plug-in, the sample host and the stand-in audio library.
 std::wstring BinDir();
 // The source tree (bundled themes, resources).

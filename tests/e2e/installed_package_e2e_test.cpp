@@ -1,0 +1,182 @@
+// The release zip as a user installs it: unpacked (by the release_install
+// fixture) into a folder with spaces and Japanese characters in its path, and
+// loaded from there by the sample host.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <stdio.h>
+#include <string>
+#include <vector>
+#include "support/host_session.h"
+#include "support/tag_builder.h"
+#include "support/test_pictures.h"
+#include "support/test_support.h"
+
+namespace {
+
+const DWORD kCover = 0xFFE010C0;  // a colour no bundled theme draws
+
+struct Theme {
+    std::wstring name;
+    RECT slot;       // the cover rectangle of its theme.ini
+    Picture background, overlay;  // overlay: 0 x 0 when the theme has none
+};
+
+std::vector<std::wstring> SubfoldersWithThemeIni(const std::wstring& root)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((root + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L".." &&
+            GetFileAttributesW((root + L"\\" + name + L"\\theme.ini").c_str()) != INVALID_FILE_ATTRIBUTES)
+            names.push_back(name);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Theme ReadTheme(const std::wstring& folder, const std::wstring& name)
+{
+    Theme theme;
+    theme.name = name;
+    std::wstring ini = folder + L"\\theme.ini";
+    auto value = [&](const wchar_t* key) { return static_cast<LONG>(GetPrivateProfileIntW(L"image", key, 0, ini.c_str())); };
+    theme.slot = RECT{value(L"x"), value(L"y"), value(L"x") + value(L"width"), value(L"y") + value(L"height")};
+    LoadPicture(folder + L"\\background.png", &theme.background);
+    LoadPicture(folder + L"\\overlay.png", &theme.overlay);
+    return theme;
+}
+
+// The cover's colour with the theme's overlay drawn over it at (x, y).
+DWORD CoverUnderOverlay(const Theme& theme, int x, int y)
+{
+    if (x >= theme.overlay.width || y >= theme.overlay.height)
+        return kCover & 0xFFFFFF;
+    DWORD over = theme.overlay.At(x, y), alpha = over >> 24, rgb = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        DWORD top = (over >> shift) & 0xFF, below = (kCover >> shift) & 0xFF;
+        rgb |= ((top * alpha + below * (255 - alpha) + 127) / 255) << shift;
+    }
+    return rgb;
+}
+
+bool Near(DWORD a, DWORD b)
+{
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        if (difference < -12 || difference > 12)
+            return false;
+    }
+    return true;
+}
+
+// "menu-item 2 50003 - Mini" -> "Mini" for the theme items; "" for any other line.
+std::string ThemeItemName(const std::string& line)
+{
+    int id = 0, consumed = 0;
+    char mark[16];
+    if (sscanf(line.c_str(), "menu-item 2 %d %15s %n", &id, mark, &consumed) != 2 || id < 50000 || id > 50099)
+        return "";
+    return line.substr(consumed);
+}
+
+std::string CheckedThemeItem(const HostRun& run)
+{
+    for (const std::string& line : run.StartingWith("menu-item 2 5")) {
+        if (line.find(" checked ") != std::string::npos)
+            return ThemeItemName(line);
+    }
+    return "";
+}
+
+class InstalledPackage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteFileW(settings.c_str());
+        for (const std::wstring& name : SubfoldersWithThemeIni(SourceDir() + L"\\themes"))
+            themes.push_back(ReadTheme(dir + L"\\coverdeckTheme\\" + name, name));
+        ASSERT_FALSE(themes.empty());
+        ASSERT_TRUE(WriteBytes(track, SmallMp3(PictureFrame(EncodeSolidPicture(64, 64, kCover, L"image/png")))));
+    }
+
+    HostRun Run(const std::vector<std::string>& steps)
+    {
+        HostLaunch launch;
+        launch.plugin = dir + L"\\coverdeck.qpl";
+        HostRun run = RunHost(launch, steps);
+        EXPECT_FALSE(run.timedOut) << run.Transcript();
+        EXPECT_EQ(0u, run.exitCode) << run.Transcript();
+        return run;
+    }
+
+    std::wstring dir = WindowsPathOf(INSTALLED_DIR);
+    std::wstring settings = dir + L"\\coverdeck.ini";
+    TempFolder scratch;
+    std::wstring track = scratch / L"tagged.mp3";
+    std::vector<Theme> themes;  // the bundled ones, read from the installed folder
+};
+
+TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
+{
+    HostRun listing = Run({"rightclick", "menu", "key escape", "quit"});
+    std::vector<std::string> listed;
+    for (const std::string& line : listing.StartingWith("menu-item 2 5"))
+        listed.push_back(ThemeItemName(line));
+    std::vector<std::string> bundled;
+    for (const Theme& theme : themes)
+        bundled.push_back(Utf8Of(theme.name));
+    std::vector<std::string> sortedListed = listed;
+    std::sort(sortedListed.begin(), sortedListed.end());
+    ASSERT_EQ(bundled, sortedListed) << listing.Transcript();
+
+    // Down: the Theme submenu; right: into it, on "Default"; then past the
+    // separator to the theme's place in the listing.
+    std::vector<std::string> steps = {"play " + Utf8Of(track), "await path-query"};
+    std::vector<std::wstring> shots;
+    for (size_t i = 0; i < listed.size(); ++i) {
+        shots.push_back(scratch / (L"theme" + std::to_wstring(i) + L".png"));
+        std::string keys = "key down right";
+        for (size_t down = 0; down <= i; ++down)
+            keys += " down";
+        steps.insert(steps.end(), {"rightclick", keys + " return", "wait 300", "rect", "capture " + Utf8Of(shots[i])});
+    }
+    steps.push_back("quit");
+    HostRun picking = Run(steps);
+
+    for (size_t i = 0; i < listed.size(); ++i) {
+        const Theme& theme = *std::find_if(themes.begin(), themes.end(),
+                                           [&](const Theme& t) { return Utf8Of(t.name) == listed[i]; });
+        SCOPED_TRACE(listed[i]);
+        Picture shot;
+        ASSERT_TRUE(LoadPicture(shots[i], &shot)) << picking.Transcript();
+        EXPECT_EQ(theme.background.width, shot.width);
+        EXPECT_EQ(theme.background.height, shot.height);
+        int x = (theme.slot.left + theme.slot.right) / 2, y = (theme.slot.top + theme.slot.bottom) / 2;
+        ASSERT_TRUE(x < shot.width && y < shot.height);
+        EXPECT_TRUE(Near(CoverUnderOverlay(theme, x, y), shot.At(x, y) & 0xFFFFFF)) << std::hex << shot.At(x, y);
+        // Beside the slot the theme's own frame shows, not the cover.
+        EXPECT_FALSE(Near(kCover & 0xFFFFFF, shot.At(theme.slot.left - 3, y) & 0xFFFFFF)) << std::hex
+                                                                                           << shot.At(theme.slot.left - 3, y);
+    }
+
+    // The settings went beside the installed plug-in; the next start opens
+    // in the last theme picked.
+    wchar_t kept[MAX_PATH];
+    GetPrivateProfileStringW(L"setting", L"theme", L"<missing>", kept, MAX_PATH, settings.c_str());
+    EXPECT_EQ(listed.back(), Utf8Of(kept));
+    HostRun again = Run({"rightclick", "menu", "key escape", "rect", "quit"});
+    EXPECT_EQ(listed.back(), CheckedThemeItem(again)) << again.Transcript();
+    RECT rect;
+    ASSERT_TRUE(LastWindowRect(again, &rect)) << again.Transcript();
+    const Theme& last = *std::find_if(themes.begin(), themes.end(),
+                                      [&](const Theme& t) { return Utf8Of(t.name) == listed.back(); });
+    EXPECT_EQ(last.background.width, rect.right - rect.left);
+    EXPECT_EQ(last.background.height, rect.bottom - rect.top);
+}
+
+}  // namespace
