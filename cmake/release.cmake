@@ -8,17 +8,12 @@ else()
 endif()
 set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/release/${RELEASE_NAME}.zip)
 
-set(RELEASE_INPUTS --plugin $<TARGET_FILE:coverdeck>
+set(RELEASE_INPUTS --plugin $<TARGET_FILE:coverdeck> --kit $<TARGET_FILE:coverdeck-theme> --strip ${CMAKE_STRIP}
     --themes ${CMAKE_SOURCE_DIR}/themes --readme ${CMAKE_SOURCE_DIR}/release/README.txt)
-set(RELEASE_TARGETS coverdeck)
-if(TARGET coverdeck-theme)
-    list(APPEND RELEASE_INPUTS --kit $<TARGET_FILE:coverdeck-theme> --strip ${CMAKE_STRIP})
-    list(APPEND RELEASE_TARGETS coverdeck-theme)
-endif()
 add_custom_target(release_zip
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/release
     COMMAND python3 ${CMAKE_SOURCE_DIR}/release/make_package.py --out ${RELEASE_ZIP} ${RELEASE_INPUTS}
-    DEPENDS ${RELEASE_TARGETS}
+    DEPENDS coverdeck coverdeck-theme
     VERBATIM)
 
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -68,9 +68,8 @@ def contents(args):
     entries = {
         "coverdeck.qpl": read(args.plugin),
         "README.txt": notepad_text(read(args.readme)),
+        "coverdeck-theme.exe": stripped(args.strip, args.kit),
     }
-    if args.kit:
-        entries["coverdeck-theme.exe"] = stripped(args.strip, args.kit)
     entries.update(theme_entries(args.themes))
     return entries
 
@@ -102,7 +101,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", required=True, help="the zip to write")
     parser.add_argument("--plugin", required=True, help="the stripped coverdeck.qpl")
-    parser.add_argument("--kit", help="coverdeck-theme.exe, stripped on the way in")
+    parser.add_argument("--kit", required=True, help="coverdeck-theme.exe, stripped on the way in")
     parser.add_argument("--strip", default="i686-w64-mingw32-strip")
     parser.add_argument("--themes", required=True, help="the bundled themes, one folder each")
     parser.add_argument("--readme", required=True, help="the users' README, UTF-8")
