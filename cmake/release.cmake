@@ -18,7 +18,7 @@ add_custom_target(release_zip
 
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     add_test(NAME release_reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/release/check-reproducible
-        ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/reproducible)
+        ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${RELEASE_ZIP} ${CMAKE_BINARY_DIR}/reproducible)
     set_tests_properties(release_reproducible PROPERTIES LABELS release TIMEOUT 900)
 endif()
 
