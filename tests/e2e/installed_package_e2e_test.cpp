@@ -143,7 +143,7 @@ TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
         std::string keys = "key down right";
         for (size_t down = 0; down <= i; ++down)
             keys += " down";
-        steps.insert(steps.end(), {"rightclick", keys + " return", "wait 300", "rect", "capture " + Utf8Of(shots[i])});
+        steps.insert(steps.end(), {"rightclick", keys + " return", "rect", "capture " + Utf8Of(shots[i])});
     }
     steps.push_back("quit");
     HostRun picking = Run(steps);

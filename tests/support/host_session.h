@@ -9,8 +9,9 @@
 // "drag DX DY", "dblclick", "dblclick shift", "rightclick", "key NAME...",
 // "rect", "capture FILE.png", "scene FILE.png", "menu", "cycle N", "quit".
 // "scene" captures the plug-in's window and any open menu with a margin of
-// what lies behind; "menu" reports the open context menu's items. Key names: down, up, left,
-// right, return (or enter), escape, tab, space, and single letters or digits.
+// what lies behind; "menu" reports the open context menu's items. Key names:
+// down, up, left, right, return (or enter), escape, tab, space, and single
+// letters or digits.
 //
 // Lines the host reports on stdout (each a whole line):
 //   audio-library PATH | audio-library none
