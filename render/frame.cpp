@@ -96,6 +96,34 @@ void ComposeFrame(HDC target)
     DrawOverlay(target);
 }
 
+bool OpenFrameCanvas(HDC screen, int width, int height, FrameCanvas* canvas)
+{
+    *canvas = FrameCanvas();
+    canvas->dc = CreateCompatibleDC(screen);
+    // A zero-sized window has no canvas.
+    if (width > 0 && height > 0)
+        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &canvas->pixels);
+    if (canvas->pixels)
+        GdipCreateHBITMAPFromBitmap(canvas->pixels, &canvas->bitmap, 0);
+    if (!canvas->dc || !canvas->bitmap)
+        return false;
+    canvas->previous = SelectObject(canvas->dc, canvas->bitmap);
+    return true;
+}
+
+void CloseFrameCanvas(FrameCanvas* canvas)
+{
+    if (canvas->previous)
+        SelectObject(canvas->dc, canvas->previous);
+    if (canvas->dc)
+        DeleteDC(canvas->dc);
+    if (canvas->bitmap)
+        DeleteObject(canvas->bitmap);
+    if (canvas->pixels)
+        GdipDisposeImage(canvas->pixels);
+    *canvas = FrameCanvas();
+}
+
 void PresentFrame(HWND window)
 {
     HDC screen = GetDC(NULL);
@@ -103,33 +131,18 @@ void PresentFrame(HWND window)
     GetWindowRect(window, &bounds);
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
-    HDC canvasDc = CreateCompatibleDC(screen);
 
-    // A zero-sized window has no canvas; it keeps whatever it showed.
-    GpBitmap* canvas = NULL;
-    if (width > 0 && height > 0)
-        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &canvas);
-    HBITMAP canvasBitmap = NULL;
-    if (canvas)
-        GdipCreateHBITMAPFromBitmap(canvas, &canvasBitmap, 0);
-
-    if (canvasDc && canvasBitmap) {
-        HGDIOBJ previous = SelectObject(canvasDc, canvasBitmap);
-        ComposeFrame(canvasDc);
+    // Without a canvas the window keeps whatever it showed.
+    FrameCanvas canvas;
+    if (OpenFrameCanvas(screen, width, height, &canvas)) {
+        ComposeFrame(canvas.dc);
         POINT destination = {bounds.left, bounds.top};
         SIZE size = {width, height};
         POINT source = {0, 0};
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(window, screen, &destination, &size, canvasDc, &source, 0, &blend, ULW_ALPHA);
-        SelectObject(canvasDc, previous);
+        UpdateLayeredWindow(window, screen, &destination, &size, canvas.dc, &source, 0, &blend, ULW_ALPHA);
     }
-
-    if (canvasDc)
-        DeleteDC(canvasDc);
+    CloseFrameCanvas(&canvas);
     if (screen)
         ReleaseDC(NULL, screen);
-    if (canvasBitmap)
-        DeleteObject(canvasBitmap);
-    if (canvas)
-        GdipDisposeImage(canvas);
 }

@@ -1,10 +1,27 @@
 #pragma once
 #include <windows.h>
+#include "render/gdiplus_flat.h"
 #include "state/display_state.h"
 
 // Composes background, cover and overlay on a fresh window-sized canvas and
 // hands it to UpdateLayeredWindow. Keeps nothing between calls.
 void PresentFrame(HWND window);
+
+// The canvas a frame is composed on: a zero-filled 32-bit ARGB GDI+ bitmap,
+// turned into a GDI bitmap with background colour 0 and selected into a
+// memory context compatible with the screen. The theme kit previews on it too.
+struct FrameCanvas {
+    HDC dc = NULL;
+    HBITMAP bitmap = NULL;
+    GpBitmap* pixels = NULL;
+    HGDIOBJ previous = NULL;
+};
+// False when a zero-sized window or exhausted memory leaves no bitmap selected;
+// whatever was made is released by CloseFrameCanvas all the same.
+bool OpenFrameCanvas(HDC screen, int width, int height, FrameCanvas* canvas);
+// Puts the context's own bitmap back, then frees the context, the GDI bitmap
+// and the canvas.
+void CloseFrameCanvas(FrameCanvas* canvas);
 
 // The layers PresentFrame draws, on a device context of the caller's: the
 // tests' and the theme kit's, which previews a theme with them.

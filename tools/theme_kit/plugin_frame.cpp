@@ -83,49 +83,53 @@ bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
     return read;
 }
 
-// The canvas is made as PresentFrame makes it: a zero-filled 32-bit ARGB GDI+
-// bitmap turned into a GDI bitmap with background colour 0, selected into a
-// memory context compatible with the screen.
+// Copies the canvas into a top-down 32-bit section of the kit's own, alpha
+// included: the canvas's bitmap cannot be read while it is selected.
+static bool CopyCanvas(HDC canvasDc, int width, int height, Pixels* frame)
+{
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP copy = CreateDIBSection(canvasDc, &format, DIB_RGB_COLORS, &bits, NULL, 0);
+    HDC copyDc = CreateCompatibleDC(canvasDc);
+    bool copied = false;
+    if (copy && copyDc && bits) {
+        HGDIOBJ previous = SelectObject(copyDc, copy);
+        copied = BitBlt(copyDc, 0, 0, width, height, canvasDc, 0, 0, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(copyDc, previous);
+        const uint32_t* first = static_cast<const uint32_t*>(bits);
+        frame->width = width;
+        frame->height = height;
+        frame->argb.assign(first, first + static_cast<size_t>(width) * height);
+    }
+    if (copyDc)
+        DeleteDC(copyDc);
+    if (copy)
+        DeleteObject(copy);
+    return copied;
+}
+
 bool ComposeWindowFrame(HWND window, Pixels* frame)
 {
     RECT bounds = {};
     GetWindowRect(window, &bounds);
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    if (width <= 0 || height <= 0)
-        return false;
     HDC screen = GetDC(NULL);
-    HDC canvasDc = CreateCompatibleDC(screen);
-    GpBitmap* canvas = NULL;
-    GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &canvas);
-    HBITMAP canvasBitmap = NULL;
-    if (canvas)
-        GdipCreateHBITMAPFromBitmap(canvas, &canvasBitmap, 0);
+    FrameCanvas canvas;
     bool composed = false;
-    if (canvasDc && canvasBitmap) {
-        HGDIOBJ previous = SelectObject(canvasDc, canvasBitmap);
-        ComposeFrame(canvasDc);
-        SelectObject(canvasDc, previous);
-        BITMAPINFO format = {};
-        format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = width;
-        format.bmiHeader.biHeight = -height;  // top-down
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
-        frame->width = width;
-        frame->height = height;
-        frame->argb.assign(static_cast<size_t>(width) * height, 0);
-        composed = GetDIBits(canvasDc, canvasBitmap, 0, static_cast<UINT>(height), frame->argb.data(), &format,
-                             DIB_RGB_COLORS) == height;
+    if (OpenFrameCanvas(screen, width, height, &canvas)) {
+        ComposeFrame(canvas.dc);
+        composed = CopyCanvas(canvas.dc, width, height, frame);
     }
-    if (canvasDc)
-        DeleteDC(canvasDc);
+    CloseFrameCanvas(&canvas);
     if (screen)
         ReleaseDC(NULL, screen);
-    if (canvasBitmap)
-        DeleteObject(canvasBitmap);
-    if (canvas)
-        GdipDisposeImage(canvas);
     return composed;
 }
 
