@@ -67,6 +67,11 @@ bool ReportOpenMenu()
     return true;
 }
 
+bool MenuOpen()
+{
+    return !OpenMenuWindows().empty();
+}
+
 bool OpenMenusArea(RECT* area)
 {
     std::vector<HWND> windows = OpenMenuWindows();

@@ -6,5 +6,7 @@
 // inside a submenu; ID "popup" for a submenu; MARK "checked" or "-"), or
 // "menu-item DEPTH separator". False when no menu is open.
 bool ReportOpenMenu();
+// Whether a popup menu of this process is shown.
+bool MenuOpen();
 // The rectangle around every open popup menu; false when none is open.
 bool OpenMenusArea(RECT* area);

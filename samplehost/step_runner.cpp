@@ -23,12 +23,6 @@ StepResult Fail(const Step& step, const char* message)
     return StepResult::Failed;
 }
 
-bool MenuOpen()
-{
-    HWND menu = FindWindowW(L"#32768", NULL);
-    return menu && IsWindowVisible(menu);
-}
-
 // Returns once the plug-in's window has handled everything before this call.
 bool PluginCaughtUp()
 {

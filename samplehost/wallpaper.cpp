@@ -59,7 +59,7 @@ bool ShowWallpaper(const wchar_t* picturePath)
     windowClass.hInstance = GetModuleHandleW(NULL);
     windowClass.lpszClassName = WALLPAPER_CLASS;
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, WALLPAPER_CLASS, L"", WS_POPUP, 0, 0,
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT, WALLPAPER_CLASS, L"", WS_POPUP, 0, 0,
                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL,
                                   windowClass.hInstance, NULL);
     if (!window) {
@@ -67,6 +67,10 @@ bool ShowWallpaper(const wchar_t* picturePath)
         wallpaperPicture = nullptr;
         return false;
     }
+    // Layered and transparent: clicks pass through to the windows above. Seen
+    // under Wine with a compositing manager: without this, a right click on
+    // the plug-in's window sometimes went to the wallpaper instead.
+    SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
     SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow(window);
     return true;
