@@ -12,10 +12,10 @@
 
 namespace {
 
-const wchar_t* const BUNDLED_THEMES[] = {L"Gallery", L"Gloss", L"Instant", L"Mini", L"Sleeve"};
-const wchar_t* const THEME_FILES[] = {L"theme.ini", L"background.png", L"overlay.png"};
+constexpr const wchar_t* BUNDLED_THEMES[] = {L"Gallery", L"Gloss", L"Instant", L"Mini", L"Sleeve"};
+constexpr const wchar_t* THEME_FILES[] = {L"theme.ini", L"background.png", L"overlay.png"};
 // Rounding in the premultiplied frame and in the capture's conversion.
-const int TOLERANCE = 3;
+constexpr int TOLERANCE = 3;
 
 // A cover with detail everywhere, in a JPEG as covers usually are, and not
 // square, so that fitting shows.

@@ -72,13 +72,13 @@ inline Bytes Unsynchronise(const Bytes& plain)
 
 // MPEG audio frame headers and their frame lengths.
 // MPEG-1 layer III, 128 kbit/s, 44100 Hz: 417-byte frames.
-const Bytes MPEG1_LAYER3_HEADER = {0xFF, 0xFB, 0x90, 0x00};
+inline const Bytes MPEG1_LAYER3_HEADER = {0xFF, 0xFB, 0x90, 0x00};
 constexpr size_t MPEG1_LAYER3_FRAME_LENGTH = 417;
 // MPEG-2 layer III, 64 kbit/s, 22050 Hz, mono: 208-byte frames.
-const Bytes MPEG2_LAYER3_HEADER = {0xFF, 0xF3, 0x80, 0xC0};
+inline const Bytes MPEG2_LAYER3_HEADER = {0xFF, 0xF3, 0x80, 0xC0};
 constexpr size_t MPEG2_LAYER3_FRAME_LENGTH = 208;
 // MPEG-1 layer II, 128 kbit/s, 44100 Hz: the same length, another layer.
-const Bytes MPEG1_LAYER2_HEADER = {0xFF, 0xFD, 0x90, 0x00};
+inline const Bytes MPEG1_LAYER2_HEADER = {0xFF, 0xFD, 0x90, 0x00};
 
 // `count` silent frames behind `header`.
 inline Bytes AudioFrames(int count, const Bytes& header = MPEG1_LAYER3_HEADER,

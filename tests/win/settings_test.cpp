@@ -13,31 +13,28 @@
 
 namespace {
 
+// The strings of a profile function's answer: zero-terminated, one after the other.
+std::vector<std::wstring> Strings(const std::vector<wchar_t>& buffer, DWORD length)
+{
+    std::vector<std::wstring> strings;
+    for (DWORD at = 0; at < length && buffer[at];) {
+        strings.emplace_back(&buffer[at]);
+        at += static_cast<DWORD>(strings.back().size()) + 1;
+    }
+    return strings;
+}
+
 // All "key=value" entries of a section, in file order.
 std::vector<std::wstring> SectionEntries(const std::wstring& path, const wchar_t* section)
 {
     std::vector<wchar_t> buffer(8192);
-    DWORD length = GetPrivateProfileSectionW(section, buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-    std::vector<std::wstring> entries;
-    for (DWORD at = 0; at < length && buffer[at];) {
-        std::wstring entry(&buffer[at]);
-        entries.push_back(entry);
-        at += static_cast<DWORD>(entry.size()) + 1;
-    }
-    return entries;
+    return Strings(buffer, GetPrivateProfileSectionW(section, buffer.data(), 8192, path.c_str()));
 }
 
 std::vector<std::wstring> SectionNames(const std::wstring& path)
 {
     std::vector<wchar_t> buffer(8192);
-    DWORD length = GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-    std::vector<std::wstring> names;
-    for (DWORD at = 0; at < length && buffer[at];) {
-        std::wstring name(&buffer[at]);
-        names.push_back(name);
-        at += static_cast<DWORD>(name.size()) + 1;
-    }
-    return names;
+    return Strings(buffer, GetPrivateProfileSectionNamesW(buffer.data(), 8192, path.c_str()));
 }
 
 // The display window runs the settings load in its creation and the save in

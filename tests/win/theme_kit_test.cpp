@@ -12,8 +12,8 @@ namespace {
 
 typedef std::vector<unsigned char> Bytes;
 
-const char GOOD_INI[] = "[image]\r\nx=4\r\ny=4\r\nwidth=40\r\nheight=40\r\n";
-const int SIDE = 48;
+constexpr char GOOD_INI[] = "[image]\r\nx=4\r\ny=4\r\nwidth=40\r\nheight=40\r\n";
+constexpr int SIDE = 48;
 
 // A frame with a translucent red edge around an opaque grey square.
 Bytes FramedPng(int width, int height)
