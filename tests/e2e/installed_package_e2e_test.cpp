@@ -13,7 +13,7 @@
 
 namespace {
 
-const DWORD kCover = 0xFFE010C0;  // a colour no bundled theme draws
+constexpr DWORD COVER = 0xFFE010C0;  // a colour no bundled theme draws
 
 struct Theme {
     std::wstring name;
@@ -24,17 +24,10 @@ struct Theme {
 std::vector<std::wstring> SubfoldersWithThemeIni(const std::wstring& root)
 {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((root + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = entry.cFileName;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L".." &&
-            GetFileAttributesW((root + L"\\" + name + L"\\theme.ini").c_str()) != INVALID_FILE_ATTRIBUTES)
+    for (const std::wstring& name : FolderEntries(root)) {
+        if (IsFile(root + L"\\" + name + L"\\theme.ini"))
             names.push_back(name);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -55,10 +48,10 @@ Theme ReadTheme(const std::wstring& folder, const std::wstring& name)
 DWORD CoverUnderOverlay(const Theme& theme, int x, int y)
 {
     if (x >= theme.overlay.width || y >= theme.overlay.height)
-        return kCover & 0xFFFFFF;
+        return COVER & 0xFFFFFF;
     DWORD over = theme.overlay.At(x, y), alpha = over >> 24, rgb = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
-        DWORD top = (over >> shift) & 0xFF, below = (kCover >> shift) & 0xFF;
+        DWORD top = (over >> shift) & 0xFF, below = (COVER >> shift) & 0xFF;
         rgb |= ((top * alpha + below * (255 - alpha) + 127) / 255) << shift;
     }
     return rgb;
@@ -101,7 +94,7 @@ protected:
         for (const std::wstring& name : SubfoldersWithThemeIni(SourceDir() + L"\\themes"))
             themes.push_back(ReadTheme(dir + L"\\coverdeckTheme\\" + name, name));
         ASSERT_FALSE(themes.empty());
-        ASSERT_TRUE(WriteBytes(track, SmallMp3(PictureFrame(EncodeSolidPicture(64, 64, kCover, L"image/png")))));
+        ASSERT_TRUE(WriteBytes(track, SmallMp3(PictureFrame(EncodeSolidPicture(64, 64, COVER, L"image/png")))));
     }
 
     HostRun Run(const std::vector<std::string>& steps)
@@ -160,7 +153,7 @@ TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
         ASSERT_TRUE(x < shot.width && y < shot.height);
         EXPECT_TRUE(Near(CoverUnderOverlay(theme, x, y), shot.At(x, y) & 0xFFFFFF)) << std::hex << shot.At(x, y);
         // Beside the slot the theme's own frame shows, not the cover.
-        EXPECT_FALSE(Near(kCover & 0xFFFFFF, shot.At(theme.slot.left - 3, y) & 0xFFFFFF)) << std::hex
+        EXPECT_FALSE(Near(COVER & 0xFFFFFF, shot.At(theme.slot.left - 3, y) & 0xFFFFFF)) << std::hex
                                                                                            << shot.At(theme.slot.left - 3, y);
     }
 
