@@ -1,4 +1,5 @@
 #include "cover/image_stream_holder.h"
+#include "cover/block_stream.h"
 
 ImageStreamHolder::ImageStreamHolder() : stream(NULL) {}
 
@@ -7,18 +8,11 @@ ImageStreamHolder::~ImageStreamHolder()
     Release();
 }
 
-// The stream takes ownership of the block; on failure the block is freed here.
-int ImageStreamHolder::WrapBlock(HGLOBAL block)
+// The stream takes ownership of the block; on failure the block is freed too.
+int ImageStreamHolder::WrapBlock(HGLOBAL block, DWORD size)
 {
-    IStream* made = NULL;
-    if (CreateStreamOnHGlobal(block, TRUE, &made) != S_OK) {
-        if (made)
-            made->Release();
-        GlobalFree(block);
-        return 0;
-    }
-    stream = made;
-    return 1;
+    stream = CreateBlockStream(block, size);
+    return stream ? 1 : 0;
 }
 
 namespace {
@@ -73,7 +67,7 @@ int ImageStreamHolder::LoadFromFile(const wchar_t* path)
     CloseHandle(file);
     if (target)
         GlobalUnlock(block);
-    return WrapBlock(block);
+    return WrapBlock(block, size);
 }
 
 int ImageStreamHolder::LoadFromResource(HMODULE module, const wchar_t* name, const wchar_t* type)
@@ -89,10 +83,11 @@ int ImageStreamHolder::LoadFromResource(HMODULE module, const wchar_t* name, con
     const void* bytes = LockResource(loaded);
     if (!bytes)
         return 0;
-    HGLOBAL block = CopyToMovableBlock(bytes, SizeofResource(module, resource));
+    DWORD size = SizeofResource(module, resource);
+    HGLOBAL block = CopyToMovableBlock(bytes, size);
     if (!block)
         return 0;
-    return WrapBlock(block);
+    return WrapBlock(block, size);
 }
 
 int ImageStreamHolder::LoadFromMemory(const void* bytes, uint32_t length)
@@ -102,7 +97,7 @@ int ImageStreamHolder::LoadFromMemory(const void* bytes, uint32_t length)
     HGLOBAL block = CopyToMovableBlock(bytes, length);
     if (!block)
         return 0;
-    return WrapBlock(block);
+    return WrapBlock(block, length);
 }
 
 void ImageStreamHolder::Release()

@@ -4,7 +4,7 @@
 #include <stdint.h>
 
 // One encoded picture (PNG or JPEG) held as a seekable stream over a movable
-// global block; the stream owns the block (delete-on-release).
+// global block; the stream owns the block and frees it on its last release.
 class ImageStreamHolder {
 public:
     ImageStreamHolder();
@@ -21,7 +21,7 @@ public:
     IStream* GetStream() const { return stream; }
 
 private:
-    int WrapBlock(HGLOBAL block);
+    int WrapBlock(HGLOBAL block, DWORD size);
 
     IStream* stream;
 };

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "render/gdiplus_flat.h"
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
 #include "support/leak_counters.h"
 #include "support/test_support.h"
+#include "window/gdiplus_session.h"
 
 namespace {
 
@@ -22,12 +24,12 @@ std::vector<unsigned char> Contents(const ImageStreamHolder& holder)
     return bytes;
 }
 
-SIZE_T BlockSize(const ImageStreamHolder& holder)
+ULONGLONG StreamSize(const ImageStreamHolder& holder)
 {
-    HGLOBAL block = NULL;
-    if (!holder.GetStream() || GetHGlobalFromStream(holder.GetStream(), &block) != S_OK)
-        return ~SIZE_T(0);
-    return GlobalSize(block);
+    STATSTG stat = {};
+    if (!holder.GetStream() || holder.GetStream()->Stat(&stat, STATFLAG_NONAME) != S_OK)
+        return ~ULONGLONG(0);
+    return stat.cbSize.QuadPart;
 }
 
 std::vector<unsigned char> Pattern(size_t size)
@@ -53,11 +55,52 @@ TEST(ImageStreamHolder, HoldsItsOwnExactCopyFromTheFirstByte)
     ImageStreamHolder holder;
     ASSERT_EQ(1, holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())));
     bytes.assign(bytes.size(), 0);  // the caller frees or reuses its buffer
-    EXPECT_EQ(5000u, BlockSize(holder));
+    EXPECT_EQ(5000u, StreamSize(holder));
     EXPECT_EQ(Pattern(5000), Contents(holder));
     holder.Release();
     holder.Release();
     EXPECT_TRUE(holder.GetStream() == NULL);
+}
+
+// Wine 8's stream over a global block hands out bytes from beyond its end
+// after a seek past it; its JPEG decoder makes such seeks on corrupt input.
+TEST(ImageStreamHolder, ReadsNothingAfterASeekPastTheEnd)
+{
+    std::vector<unsigned char> bytes = Pattern(100);
+    ImageStreamHolder holder;
+    ASSERT_EQ(1, holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())));
+    IStream* stream = holder.GetStream();
+    for (LONGLONG beyond : {100, 101, 164, 4096, 1 << 20}) {
+        LARGE_INTEGER to;
+        to.QuadPart = beyond;
+        ULARGE_INTEGER at = {};
+        ASSERT_EQ(S_OK, stream->Seek(to, STREAM_SEEK_SET, &at)) << beyond;
+        EXPECT_EQ(static_cast<ULONGLONG>(beyond), at.QuadPart);
+        unsigned char chunk[256];
+        ULONG read = 12345;
+        stream->Read(chunk, sizeof chunk, &read);
+        EXPECT_EQ(0u, read) << "read after a seek to " << beyond;
+    }
+}
+
+// The seeks above are what Wine's JPEG decoder makes on a start marker
+// followed by noise; decoding such covers must neither crash nor leak.
+TEST(ImageStreamHolder, JpegStartFollowedByNoiseDecodesSafely)
+{
+    GdiplusSession gdiplus;
+    unsigned seed = 1;
+    for (int round = 0; round < 40; ++round) {
+        std::vector<unsigned char> bytes = {0xFF, 0xD8, 0xFF};
+        for (int i = 0; i < 600 + round * 50; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            bytes.push_back(static_cast<unsigned char>(seed >> 16));
+        }
+        ImageStreamHolder holder;
+        ASSERT_EQ(1, holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())));
+        GpBitmap* picture = NULL;
+        if (GdipCreateBitmapFromStream(holder.GetStream(), &picture) == Gdiplus::Ok)
+            GdipDisposeImage(picture);
+    }
 }
 
 TEST(ImageStreamHolder, ReadsAFileWhole)
@@ -67,7 +110,7 @@ TEST(ImageStreamHolder, ReadsAFileWhole)
     ASSERT_TRUE(WriteBytes(path, Pattern(70000)));
     ImageStreamHolder holder;
     ASSERT_EQ(1, holder.LoadFromFile(path.c_str()));
-    EXPECT_EQ(70000u, BlockSize(holder));
+    EXPECT_EQ(70000u, StreamSize(holder));
     EXPECT_EQ(Pattern(70000), Contents(holder));
 }
 
