@@ -86,6 +86,17 @@ std::string CheckedThemeItem(const HostRun& run)
     return "";
 }
 
+// "menu-item 1 40403 checked TEXT" -> "TEXT"; "" for separators and theme items.
+std::string FixedItemLabel(const std::string& line)
+{
+    char id[16];
+    int consumed = 0;
+    if (sscanf(line.c_str(), "menu-item %*d %15s %*s %n", id, &consumed) != 1 || consumed == 0 ||
+        !ThemeItemName(line).empty())
+        return "";
+    return line.substr(consumed);
+}
+
 class InstalledPackage : public ::testing::Test {
 protected:
     void SetUp() override
@@ -126,6 +137,20 @@ TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
     std::vector<std::string> sortedListed = listed;
     std::sort(sortedListed.begin(), sortedListed.end());
     ASSERT_EQ(bundled, sortedListed) << listing.Transcript();
+
+    // The users' README gives every label the menu shows with its meaning, in
+    // a form every Notepad reads: UTF-8 with a byte-order mark, CRLF lines.
+    std::vector<unsigned char> bytes = ReadBytes(dir + L"\\README.txt");
+    std::string readme(bytes.begin(), bytes.end());
+    EXPECT_EQ(0, readme.compare(0, 3, "\xEF\xBB\xBF"));
+    for (size_t at = readme.find('\n'); at != std::string::npos; at = readme.find('\n', at + 1))
+        ASSERT_TRUE(at > 0 && readme[at - 1] == '\r') << "a line without CR at byte " << at;
+    for (const std::string& line : listing.StartingWith("menu-item ")) {
+        std::string label = FixedItemLabel(line);
+        if (!label.empty()) {
+            EXPECT_NE(std::string::npos, readme.find(label + " - ")) << label;
+        }
+    }
 
     // Down: the Theme submenu; right: into it, on "Default"; then past the
     // separator to the theme's place in the listing.
