@@ -3,6 +3,8 @@
 // loaded from there by the sample host.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
+#include <stdlib.h>
 #include <stdio.h>
 #include <string>
 #include <vector>
@@ -16,26 +18,13 @@ namespace {
 constexpr DWORD COVER = 0xFFE010C0;  // a colour no bundled theme draws
 
 struct Theme {
-    std::wstring name;
-    RECT slot;       // the cover rectangle of its theme.ini
+    RECT slot;                    // the cover rectangle of its theme.ini
     Picture background, overlay;  // overlay: 0 x 0 when the theme has none
 };
 
-std::vector<std::wstring> SubfoldersWithThemeIni(const std::wstring& root)
-{
-    std::vector<std::wstring> names;
-    for (const std::wstring& name : FolderEntries(root)) {
-        if (IsFile(root + L"\\" + name + L"\\theme.ini"))
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-Theme ReadTheme(const std::wstring& folder, const std::wstring& name)
+Theme ReadTheme(const std::wstring& folder)
 {
     Theme theme;
-    theme.name = name;
     std::wstring ini = folder + L"\\theme.ini";
     auto value = [&](const wchar_t* key) { return static_cast<LONG>(GetPrivateProfileIntW(L"image", key, 0, ini.c_str())); };
     theme.slot = RECT{value(L"x"), value(L"y"), value(L"x") + value(L"width"), value(L"y") + value(L"height")};
@@ -67,34 +56,34 @@ bool Near(DWORD a, DWORD b)
     return true;
 }
 
-// "menu-item 2 50003 - Mini" -> "Mini" for the theme items; "" for any other line.
-std::string ThemeItemName(const std::string& line)
-{
-    int id = 0, consumed = 0;
-    char mark[16];
-    if (sscanf(line.c_str(), "menu-item 2 %d %15s %n", &id, mark, &consumed) != 2 || id < 50000 || id > 50099)
-        return "";
-    return line.substr(consumed);
-}
+// One "menu-item DEPTH ID MARK TEXT" line; separators give false.
+struct MenuItem {
+    int id = 0;  // 0 for a submenu
+    bool checked = false;
+    std::string text;
+    bool IsTheme() const { return id >= 50000 && id <= 50099; }
+};
 
-std::string CheckedThemeItem(const HostRun& run)
+bool ParseMenuItem(const std::string& line, MenuItem* item)
 {
-    for (const std::string& line : run.StartingWith("menu-item 2 5")) {
-        if (line.find(" checked ") != std::string::npos)
-            return ThemeItemName(line);
-    }
-    return "";
-}
-
-// "menu-item 1 40403 checked TEXT" -> "TEXT"; "" for separators and theme items.
-std::string FixedItemLabel(const std::string& line)
-{
-    char id[16];
+    char id[16], mark[16];
     int consumed = 0;
-    if (sscanf(line.c_str(), "menu-item %*d %15s %*s %n", id, &consumed) != 1 || consumed == 0 ||
-        !ThemeItemName(line).empty())
-        return "";
-    return line.substr(consumed);
+    if (sscanf(line.c_str(), "menu-item %*d %15s %15s %n", id, mark, &consumed) != 2 || consumed == 0)
+        return false;
+    item->id = atoi(id);
+    item->checked = std::string(mark) == "checked";
+    item->text = line.substr(consumed);
+    return true;
+}
+
+std::vector<MenuItem> MenuItems(const HostRun& run)
+{
+    std::vector<MenuItem> items;
+    MenuItem item;
+    for (const std::string& line : run.StartingWith("menu-item "))
+        if (ParseMenuItem(line, &item))
+            items.push_back(item);
+    return items;
 }
 
 class InstalledPackage : public ::testing::Test {
@@ -102,8 +91,11 @@ protected:
     void SetUp() override
     {
         DeleteFileW(settings.c_str());
-        for (const std::wstring& name : SubfoldersWithThemeIni(SourceDir() + L"\\themes"))
-            themes.push_back(ReadTheme(dir + L"\\coverdeckTheme\\" + name, name));
+        std::wstring bundled = SourceDir() + L"\\themes";
+        for (const std::wstring& name : FolderEntries(bundled)) {
+            if (IsFile(bundled + L"\\" + name + L"\\theme.ini"))
+                themes[Utf8Of(name)] = ReadTheme(dir + L"\\coverdeckTheme\\" + name);
+        }
         ASSERT_FALSE(themes.empty());
         ASSERT_TRUE(WriteBytes(track, SmallMp3(PictureFrame(EncodeSolidPicture(64, 64, COVER, L"image/png")))));
     }
@@ -122,18 +114,18 @@ protected:
     std::wstring settings = dir + L"\\coverdeck.ini";
     TempFolder scratch;
     std::wstring track = scratch / L"tagged.mp3";
-    std::vector<Theme> themes;  // the bundled ones, read from the installed folder
+    std::map<std::string, Theme> themes;  // the bundled ones, as installed
 };
 
 TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
 {
     HostRun listing = Run({"rightclick", "menu", "key escape", "quit"});
-    std::vector<std::string> listed;
-    for (const std::string& line : listing.StartingWith("menu-item 2 5"))
-        listed.push_back(ThemeItemName(line));
-    std::vector<std::string> bundled;
-    for (const Theme& theme : themes)
-        bundled.push_back(Utf8Of(theme.name));
+    std::vector<std::string> listed, bundled;
+    for (const MenuItem& item : MenuItems(listing))
+        if (item.IsTheme())
+            listed.push_back(item.text);
+    for (const auto& theme : themes)
+        bundled.push_back(theme.first);
     std::vector<std::string> sortedListed = listed;
     std::sort(sortedListed.begin(), sortedListed.end());
     ASSERT_EQ(bundled, sortedListed) << listing.Transcript();
@@ -145,10 +137,9 @@ TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
     EXPECT_EQ(0, readme.compare(0, 3, "\xEF\xBB\xBF"));
     for (size_t at = readme.find('\n'); at != std::string::npos; at = readme.find('\n', at + 1))
         ASSERT_TRUE(at > 0 && readme[at - 1] == '\r') << "a line without CR at byte " << at;
-    for (const std::string& line : listing.StartingWith("menu-item ")) {
-        std::string label = FixedItemLabel(line);
-        if (!label.empty()) {
-            EXPECT_NE(std::string::npos, readme.find(label + " - ")) << label;
+    for (const MenuItem& item : MenuItems(listing)) {
+        if (!item.IsTheme()) {
+            EXPECT_NE(std::string::npos, readme.find(item.text + " - ")) << item.text;
         }
     }
 
@@ -167,8 +158,7 @@ TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
     HostRun picking = Run(steps);
 
     for (size_t i = 0; i < listed.size(); ++i) {
-        const Theme& theme = *std::find_if(themes.begin(), themes.end(),
-                                           [&](const Theme& t) { return Utf8Of(t.name) == listed[i]; });
+        const Theme& theme = themes[listed[i]];
         SCOPED_TRACE(listed[i]);
         Picture shot;
         ASSERT_TRUE(LoadPicture(shots[i], &shot)) << picking.Transcript();
@@ -188,13 +178,15 @@ TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
     GetPrivateProfileStringW(L"setting", L"theme", L"<missing>", kept, MAX_PATH, settings.c_str());
     EXPECT_EQ(listed.back(), Utf8Of(kept));
     HostRun again = Run({"rightclick", "menu", "key escape", "rect", "quit"});
-    EXPECT_EQ(listed.back(), CheckedThemeItem(again)) << again.Transcript();
+    std::vector<std::string> checked;
+    for (const MenuItem& item : MenuItems(again))
+        if (item.IsTheme() && item.checked)
+            checked.push_back(item.text);
+    EXPECT_EQ(std::vector<std::string>{listed.back()}, checked) << again.Transcript();
     RECT rect;
     ASSERT_TRUE(LastWindowRect(again, &rect)) << again.Transcript();
-    const Theme& last = *std::find_if(themes.begin(), themes.end(),
-                                      [&](const Theme& t) { return Utf8Of(t.name) == listed.back(); });
-    EXPECT_EQ(last.background.width, rect.right - rect.left);
-    EXPECT_EQ(last.background.height, rect.bottom - rect.top);
+    EXPECT_EQ(themes[listed.back()].background.width, rect.right - rect.left);
+    EXPECT_EQ(themes[listed.back()].background.height, rect.bottom - rect.top);
 }
 
 }  // namespace
