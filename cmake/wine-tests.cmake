@@ -41,3 +41,15 @@ add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
 add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
 add_dependencies(theme_kit_test coverdeck-theme)
 add_dependencies(theme_preview_e2e_test coverdeck-theme)
+
+# The stress program: each case in a process of its own, bounded in time, so
+# that a crash or a hang fails that case alone. It prints figures to quote.
+add_executable(coverdeck_stress tests/stress/stress.cpp $<TARGET_OBJECTS:coverdeck_resources>)
+target_link_libraries(coverdeck_stress PRIVATE win_test_support)
+set_target_properties(coverdeck_stress PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+foreach(case burst cycles menu-quit bad-covers bad-themes)
+    add_test(NAME stress_${case} COMMAND ${WINE_HARNESS}/wine-run ${CMAKE_BINARY_DIR} ${WINE_ROUTE}
+        $<TARGET_FILE:coverdeck_stress> ${case})
+    set_tests_properties(stress_${case} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK desktop TIMEOUT 180
+        LABELS stress)
+endforeach()
