@@ -6,8 +6,10 @@
 #include "tools/theme_kit/report.h"
 #include "window/context_menu.h"
 
+namespace {
+
 // The theme items of the plug-in's own menu, built as the right click builds it.
-static std::vector<std::wstring> MenuThemes(const std::wstring& root)
+std::vector<std::wstring> MenuThemes(const std::wstring& root)
 {
     std::vector<std::wstring> names;
     lstrcpynW(displayState.themesRoot, root.c_str(), MAX_PATH);
@@ -27,6 +29,8 @@ static std::vector<std::wstring> MenuThemes(const std::wstring& root)
         DestroyMenu(holder);
     return names;
 }
+
+}  // namespace
 
 int CheckAllThemes(const PluginWindow& window, const std::wstring& path)
 {

@@ -3,10 +3,14 @@
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
 
-static const int LONGEST_PATH = MAX_PATH - 1;
-static const int THEMES_FOLDER_PART = 16;  // "\coverdeckTheme\"
-static const int BACKGROUND_PART = 15;     // "\background.png", the longest file name
-static const int MENU_PART = 10;           // "\theme.ini", which the menu looks for
+namespace {
+
+constexpr int LONGEST_PATH = MAX_PATH - 1;
+constexpr int THEMES_FOLDER_PART = 16;  // "\coverdeckTheme\"
+constexpr int BACKGROUND_PART = 15;     // "\background.png", the longest file name
+constexpr int MENU_PART = 10;           // "\theme.ini", which the menu looks for
+
+}  // namespace
 
 int LongestPluginFolder(const std::wstring& themeName)
 {

@@ -9,9 +9,9 @@
 namespace {
 
 // An overlay pixel at least this opaque hides what lies under it.
-const uint32_t HIDING_ALPHA = 224;
-const int HIDES_ALL_PERCENT = 90;
-const int HIDES_MUCH_PERCENT = 25;
+constexpr uint32_t HIDING_ALPHA = 224;
+constexpr int HIDES_ALL_PERCENT = 90;
+constexpr int HIDES_MUCH_PERCENT = 25;
 
 struct Facts {
     SIZE window = {0, 0};

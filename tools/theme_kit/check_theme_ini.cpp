@@ -6,8 +6,8 @@
 
 namespace {
 
-const wchar_t SUBJECT[] = L"theme.ini";
-const wchar_t SAVE_AS_ASCII[] = L"Save it as plain ASCII text";
+constexpr wchar_t SUBJECT[] = L"theme.ini";
+constexpr wchar_t SAVE_AS_ASCII[] = L"Save it as plain ASCII text";
 
 struct Key {
     const wchar_t* name;

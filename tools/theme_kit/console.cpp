@@ -1,7 +1,9 @@
 #include "tools/theme_kit/console.h"
 #include <windows.h>
 
-static void WriteLine(DWORD which, const std::wstring& line)
+namespace {
+
+void WriteLine(DWORD which, const std::wstring& line)
 {
     HANDLE out = GetStdHandle(which);
     if (out == NULL || out == INVALID_HANDLE_VALUE)
@@ -18,6 +20,8 @@ static void WriteLine(DWORD which, const std::wstring& line)
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], size, NULL, NULL);
     WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, NULL);
 }
+
+}  // namespace
 
 void PrintLine(const std::wstring& line)
 {

@@ -29,17 +29,21 @@ ReadOutcome ReadFileBytes(const std::wstring& path, size_t limit, std::vector<un
     return outcome;
 }
 
+namespace {
+
 // Paths of any length, for the folders the plug-in itself could not open.
-static std::wstring LongForm(const std::wstring& fullPath)
+std::wstring LongForm(const std::wstring& fullPath)
 {
     return L"\\\\?\\" + fullPath;
 }
 
-static DWORD AttributesOf(const std::wstring& path)
+DWORD AttributesOf(const std::wstring& path)
 {
     const bool longFullPath = path.size() >= MAX_PATH && path.size() > 2 && path[1] == L':';
     return GetFileAttributesW((longFullPath ? LongForm(path) : path).c_str());
 }
+
+}  // namespace
 
 bool IsFolder(const std::wstring& path)
 {
@@ -97,11 +101,15 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder)
     return names;
 }
 
-static bool IsThemeFileName(const std::wstring& name)
+namespace {
+
+bool IsThemeFileName(const std::wstring& name)
 {
     return lstrcmpiW(name.c_str(), L"theme.ini") == 0 || lstrcmpiW(name.c_str(), L"background.png") == 0 ||
            lstrcmpiW(name.c_str(), L"overlay.png") == 0;
 }
+
+}  // namespace
 
 ReadableThemeFolder::ReadableThemeFolder(const std::wstring& folder) : readable(folder)
 {

@@ -11,12 +11,14 @@
 #include "tools/theme_kit/report.h"
 #include "window/gdiplus_session.h"
 
-static const wchar_t USAGE[] =
+namespace {
+
+constexpr wchar_t USAGE[] =
     L"usage: coverdeck-theme check DIR\n"
     L"       coverdeck-theme check-all ROOT\n"
     L"       coverdeck-theme preview DIR OUT.png [--cover FILE] [--aspect on|off] [--backdrop checker|#RRGGBB|FILE]";
 
-static int Usage()
+int Usage()
 {
     PrintErrorLine(USAGE);
     return EXIT_TROUBLE;
@@ -24,12 +26,14 @@ static int Usage()
 
 // check times presentations as the plug-in's defaults have them: the kit's
 // sample cover fitted into the slot.
-static bool HoldSampleCover()
+bool HoldSampleCover()
 {
     displayState.aspectratio = 1;
     const std::vector<unsigned char> cover = SampleCoverPng();
     return !cover.empty() && displayState.cover.LoadFromMemory(cover.data(), static_cast<uint32_t>(cover.size()));
 }
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {

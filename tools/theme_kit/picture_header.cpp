@@ -1,27 +1,29 @@
 #include "tools/theme_kit/picture_header.h"
 #include <string.h>
 
-static unsigned long BigEndian16(const unsigned char* p)
+namespace {
+
+unsigned long BigEndian16(const unsigned char* p)
 {
     return (static_cast<unsigned long>(p[0]) << 8) | p[1];
 }
 
-static unsigned long BigEndian32(const unsigned char* p)
+unsigned long BigEndian32(const unsigned char* p)
 {
     return (BigEndian16(p) << 16) | BigEndian16(p + 2);
 }
 
-static unsigned long LittleEndian16(const unsigned char* p)
+unsigned long LittleEndian16(const unsigned char* p)
 {
     return p[0] | (static_cast<unsigned long>(p[1]) << 8);
 }
 
-static unsigned long LittleEndian32(const unsigned char* p)
+unsigned long LittleEndian32(const unsigned char* p)
 {
     return LittleEndian16(p) | (LittleEndian16(p + 2) << 16);
 }
 
-static bool ReadPng(const unsigned char* bytes, size_t length, PictureHeader* header)
+bool ReadPng(const unsigned char* bytes, size_t length, PictureHeader* header)
 {
     static const unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (length < 24 || memcmp(bytes, signature, sizeof signature) != 0 || memcmp(bytes + 12, "IHDR", 4) != 0)
@@ -34,17 +36,17 @@ static bool ReadPng(const unsigned char* bytes, size_t length, PictureHeader* he
 
 // A frame header (SOF0 to SOF15, less the three markers that share the range)
 // holds the size; every other segment is skipped by its length.
-static bool IsFrameMarker(unsigned char marker)
+bool IsFrameMarker(unsigned char marker)
 {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-static bool IsStandaloneMarker(unsigned char marker)
+bool IsStandaloneMarker(unsigned char marker)
 {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
 }
 
-static bool ReadJpeg(const unsigned char* bytes, size_t length, PictureHeader* header)
+bool ReadJpeg(const unsigned char* bytes, size_t length, PictureHeader* header)
 {
     if (length < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8)
         return false;
@@ -79,7 +81,7 @@ static bool ReadJpeg(const unsigned char* bytes, size_t length, PictureHeader* h
     return false;
 }
 
-static bool ReadGif(const unsigned char* bytes, size_t length, PictureHeader* header)
+bool ReadGif(const unsigned char* bytes, size_t length, PictureHeader* header)
 {
     if (length < 10 || (memcmp(bytes, "GIF87a", 6) != 0 && memcmp(bytes, "GIF89a", 6) != 0))
         return false;
@@ -89,7 +91,7 @@ static bool ReadGif(const unsigned char* bytes, size_t length, PictureHeader* he
     return true;
 }
 
-static bool ReadBmp(const unsigned char* bytes, size_t length, PictureHeader* header)
+bool ReadBmp(const unsigned char* bytes, size_t length, PictureHeader* header)
 {
     if (length < 26 || bytes[0] != 'B' || bytes[1] != 'M')
         return false;
@@ -107,6 +109,8 @@ static bool ReadBmp(const unsigned char* bytes, size_t length, PictureHeader* he
     header->height = static_cast<unsigned long>(height < 0 ? -static_cast<long long>(height) : height);
     return true;
 }
+
+}  // namespace
 
 bool ReadPictureHeader(const unsigned char* bytes, size_t length, PictureHeader* header)
 {

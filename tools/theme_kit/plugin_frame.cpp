@@ -6,7 +6,11 @@
 #include "state/format_path.h"
 #include "tools/theme_kit/kit_files.h"
 
-static const wchar_t KIT_WINDOW_CLASS[] = L"coverdeck_theme_kit";
+namespace {
+
+constexpr wchar_t KIT_WINDOW_CLASS[] = L"coverdeck_theme_kit";
+
+}  // namespace
 
 PluginWindow::PluginWindow() : window(NULL)
 {
@@ -52,7 +56,9 @@ bool FellBackToBuiltIn()
     return displayState.theme[0] == L'\0';
 }
 
-static bool ReadBitmapPixels(GpBitmap* bitmap, Pixels* pixels)
+namespace {
+
+bool ReadBitmapPixels(GpBitmap* bitmap, Pixels* pixels)
 {
     UINT width = 0, height = 0;
     GdipGetImageWidth(bitmap, &width);
@@ -73,6 +79,8 @@ static bool ReadBitmapPixels(GpBitmap* bitmap, Pixels* pixels)
     return true;
 }
 
+}  // namespace
+
 bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
 {
     GpBitmap* picture = NULL;
@@ -83,9 +91,11 @@ bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
     return read;
 }
 
+namespace {
+
 // Copies the canvas into a top-down 32-bit section of the kit's own, alpha
 // included: the canvas's bitmap cannot be read while it is selected.
-static bool CopyCanvas(HDC canvasDc, int width, int height, Pixels* frame)
+bool CopyCanvas(HDC canvasDc, int width, int height, Pixels* frame)
 {
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -115,6 +125,8 @@ static bool CopyCanvas(HDC canvasDc, int width, int height, Pixels* frame)
     return copied;
 }
 
+}  // namespace
+
 bool ComposeWindowFrame(HWND window, Pixels* frame)
 {
     RECT bounds = {};
@@ -133,7 +145,9 @@ bool ComposeWindowFrame(HWND window, Pixels* frame)
     return composed;
 }
 
-static double TimedPresentation(HWND window)
+namespace {
+
+double TimedPresentation(HWND window)
 {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
@@ -142,6 +156,8 @@ static double TimedPresentation(HWND window)
     QueryPerformanceCounter(&end);
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
+
+}  // namespace
 
 double PresentationMilliseconds(HWND window)
 {

@@ -1,17 +1,21 @@
 #include "tools/theme_kit/png_files.h"
 #include "render/gdiplus_flat.h"
 
-// GDI+'s built-in PNG encoder.
-static const CLSID PNG_ENCODER = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-static const int SAMPLE_COVER_SIZE = 300;
+namespace {
 
-static GpBitmap* BitmapOf(const Pixels& pixels)
+// GDI+'s built-in PNG encoder.
+const CLSID PNG_ENCODER = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+constexpr int SAMPLE_COVER_SIZE = 300;
+
+GpBitmap* BitmapOf(const Pixels& pixels)
 {
     GpBitmap* bitmap = NULL;
     GdipCreateBitmapFromScan0(pixels.width, pixels.height, pixels.width * 4, PixelFormat32bppARGB,
                               reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.argb.data())), &bitmap);
     return bitmap;
 }
+
+}  // namespace
 
 bool WritePng(const std::wstring& path, const Pixels& pixels)
 {
@@ -23,7 +27,9 @@ bool WritePng(const std::wstring& path, const Pixels& pixels)
     return saved;
 }
 
-static std::vector<unsigned char> EncodePng(GpBitmap* bitmap)
+namespace {
+
+std::vector<unsigned char> EncodePng(GpBitmap* bitmap)
 {
     std::vector<unsigned char> bytes;
     IStream* stream = NULL;
@@ -46,7 +52,7 @@ static std::vector<unsigned char> EncodePng(GpBitmap* bitmap)
 }
 
 // An album-like square: a dusk sky, a low sun cut by stripes, dark hills.
-static uint32_t SampleCoverPixel(int x, int y)
+uint32_t SampleCoverPixel(int x, int y)
 {
     const int n = SAMPLE_COVER_SIZE;
     const int r = 250 - 130 * y / n, g = 120 + 50 * y / n, b = 90 + 120 * y / n;
@@ -68,6 +74,8 @@ static uint32_t SampleCoverPixel(int x, int y)
         colour = 0xFF281E46u;
     return colour;
 }
+
+}  // namespace
 
 std::vector<unsigned char> SampleCoverPng()
 {

@@ -8,8 +8,8 @@
 
 namespace {
 
-const int CHECKER_SQUARE = 8;
-const uint32_t CHECKER_LIGHT = 0xFFFFFFFFu, CHECKER_DARK = 0xFFCCCCCCu;
+constexpr int CHECKER_SQUARE = 8;
+constexpr uint32_t CHECKER_LIGHT = 0xFFFFFFFFu, CHECKER_DARK = 0xFFCCCCCCu;
 
 struct PreviewOptions {
     std::wstring folder, output, cover, backdrop;
@@ -52,30 +52,30 @@ bool ParseColour(const std::wstring& text, uint32_t* colour)
 
 // An opaque picture to put behind the frame: a checkerboard, one colour, or a
 // picture file repeated from the top-left corner.
-bool MakeBackdrop(const std::wstring& spec, int width, int height, Pixels* backdrop)
+bool MakeBackdrop(const std::wstring& choice, int width, int height, Pixels* backdrop)
 {
     backdrop->width = width;
     backdrop->height = height;
     backdrop->argb.assign(static_cast<size_t>(width) * height, 0);
     uint32_t colour = 0;
     Pixels tile;
-    if (spec == L"checker") {
+    if (choice == L"checker") {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 backdrop->argb[static_cast<size_t>(y) * width + x] =
                     ((x / CHECKER_SQUARE + y / CHECKER_SQUARE) % 2) ? CHECKER_DARK : CHECKER_LIGHT;
         return true;
     }
-    if (ParseColour(spec, &colour)) {
+    if (ParseColour(choice, &colour)) {
         backdrop->argb.assign(backdrop->argb.size(), colour);
         return true;
     }
     std::vector<unsigned char> bytes;
-    if (!ReadPictureArgument(spec, L"backdrop", &bytes))
+    if (!ReadPictureArgument(choice, L"backdrop", &bytes))
         return false;
     ImageStreamHolder holder;
     if (!holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())) || !DecodeHeld(holder, &tile)) {
-        PrintErrorLine(L"backdrop " + Quote(spec) + L": not checker, #RRGGBB or a picture that decodes");
+        PrintErrorLine(L"backdrop " + Quote(choice) + L": not checker, #RRGGBB or a picture that decodes");
         return false;
     }
     for (int y = 0; y < height; ++y)

@@ -1,11 +1,15 @@
 #include "tools/theme_kit/report.h"
 #include "tools/theme_kit/console.h"
 
-static std::wstring FindingLine(const wchar_t* severity, const std::wstring& subject, const std::wstring& wrong,
+namespace {
+
+std::wstring FindingLine(const wchar_t* severity, const std::wstring& subject, const std::wstring& wrong,
                                 const std::wstring& effect, const std::wstring& change)
 {
     return std::wstring(severity) + L": " + subject + L": " + wrong + L". " + effect + L". " + change + L".";
 }
+
+}  // namespace
 
 void Report::Error(const std::wstring& subject, const std::wstring& wrong, const std::wstring& effect,
                    const std::wstring& change)

@@ -15,8 +15,10 @@ const wchar_t* EncodingName(IniEncoding encoding)
     return L"";
 }
 
+namespace {
+
 // Text of ASCII letters in UTF-16 has a zero in every other byte.
-static bool LooksLikeUtf16(const std::vector<unsigned char>& bytes, size_t zeroAt)
+bool LooksLikeUtf16(const std::vector<unsigned char>& bytes, size_t zeroAt)
 {
     if (bytes.size() < 4 || bytes.size() % 2 != 0)
         return false;
@@ -32,7 +34,7 @@ static bool LooksLikeUtf16(const std::vector<unsigned char>& bytes, size_t zeroA
     return zeros * 4 >= bytes.size() && strayZeros == 0;
 }
 
-static bool HasControlBytes(const std::vector<unsigned char>& bytes, size_t from)
+bool HasControlBytes(const std::vector<unsigned char>& bytes, size_t from)
 {
     for (size_t i = from; i < bytes.size(); ++i) {
         const unsigned char c = bytes[i];
@@ -42,7 +44,7 @@ static bool HasControlBytes(const std::vector<unsigned char>& bytes, size_t from
     return false;
 }
 
-static IniEncoding DetectEncoding(const std::vector<unsigned char>& bytes)
+IniEncoding DetectEncoding(const std::vector<unsigned char>& bytes)
 {
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
         return HasControlBytes(bytes, 3) ? IniEncoding::Binary : IniEncoding::Utf8Bom;
@@ -57,7 +59,7 @@ static IniEncoding DetectEncoding(const std::vector<unsigned char>& bytes)
     return HasControlBytes(bytes, 0) ? IniEncoding::Binary : IniEncoding::EightBit;
 }
 
-static std::wstring Decode(const std::vector<unsigned char>& bytes, IniEncoding encoding)
+std::wstring Decode(const std::vector<unsigned char>& bytes, IniEncoding encoding)
 {
     std::wstring text;
     const bool utf16 = encoding == IniEncoding::Utf16LeBom || encoding == IniEncoding::Utf16BeBom ||
@@ -76,7 +78,7 @@ static std::wstring Decode(const std::vector<unsigned char>& bytes, IniEncoding 
     return text;
 }
 
-static std::wstring Trimmed(const std::wstring& text)
+std::wstring Trimmed(const std::wstring& text)
 {
     size_t first = 0, last = text.size();
     while (first < last && iswspace(text[first]))
@@ -86,7 +88,7 @@ static std::wstring Trimmed(const std::wstring& text)
     return text.substr(first, last - first);
 }
 
-static bool SameIgnoringCase(const std::wstring& a, const wchar_t* b)
+bool SameIgnoringCase(const std::wstring& a, const wchar_t* b)
 {
     size_t i = 0;
     for (; i < a.size() && b[i]; ++i)
@@ -95,7 +97,7 @@ static bool SameIgnoringCase(const std::wstring& a, const wchar_t* b)
     return i == a.size() && b[i] == L'\0';
 }
 
-static void Keep(IniValue* slot, const std::wstring& value)
+void Keep(IniValue* slot, const std::wstring& value)
 {
     // The INI reader takes the first of repeated keys.
     if (slot->present)
@@ -106,6 +108,8 @@ static void Keep(IniValue* slot, const std::wstring& value)
         slot->text.back() == slot->text.front())
         slot->text = slot->text.substr(1, slot->text.size() - 2);
 }
+
+}  // namespace
 
 ThemeIniText ReadThemeIniText(const std::vector<unsigned char>& bytes)
 {

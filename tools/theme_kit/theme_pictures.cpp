@@ -4,21 +4,25 @@
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
 
-static bool IsBackground(const wchar_t* name)
+namespace {
+
+bool IsBackground(const wchar_t* name)
 {
     return wcscmp(name, L"background.png") == 0;
 }
 
-static std::wstring WithoutIt(const wchar_t* name)
+std::wstring WithoutIt(const wchar_t* name)
 {
     return IsBackground(name) ? L"The plug-in shows the built-in theme instead and forgets the choice"
                               : L"The plug-in draws the frame without an overlay";
 }
 
-static std::wstring Megabytes(unsigned long long bytes)
+std::wstring Megabytes(unsigned long long bytes)
 {
     return std::to_wstring((bytes + (1u << 20) - 1) >> 20) + L" MB";
 }
+
+}  // namespace
 
 PictureFile InspectThemePicture(const std::wstring& folder, const wchar_t* name, Report& report)
 {
