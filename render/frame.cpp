@@ -11,52 +11,45 @@ constexpr int MARKER_LENGTH = 3;
 // corner, whatever their stored resolution; one that does not decode draws nothing.
 void DrawWholePicture(HDC target, const ImageStreamHolder& holder)
 {
-    GpGraphics* graphics = NULL;
-    GdipCreateFromHDC(target, &graphics);
-    GpBitmap* picture = NULL;
-    if (graphics && DecodeHeldPicture(holder, &picture) == Gdiplus::Ok) {
-        UINT width = 0, height = 0;
-        GdipGetImageWidth(picture, &width);
-        GdipGetImageHeight(picture, &height);
-        GdipDrawImageRectI(graphics, picture, 0, 0, static_cast<INT>(width), static_cast<INT>(height));
-        GdipDisposeImage(picture);
-    }
-    if (graphics)
-        GdipDeleteGraphics(graphics);
+    UniqueGdipGraphics graphics;
+    GdipCreateFromHDC(target, graphics.put());
+    UniqueGdipBitmap picture;
+    if (!graphics || DecodeHeldPicture(holder, picture.put()) != Gdiplus::Ok)
+        return;
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(picture.get(), &width);
+    GdipGetImageHeight(picture.get(), &height);
+    GdipDrawImageRectI(graphics.get(), picture.get(), 0, 0, static_cast<INT>(width), static_cast<INT>(height));
 }
 
 void DrawMarker(GpGraphics* graphics, const ImageRect& slot)
 {
-    GpPen* pen = NULL;
-    if (GdipCreatePen1(MARKER_COLOUR, MARKER_WIDTH, Gdiplus::UnitWorld, &pen) != Gdiplus::Ok)
+    UniqueGdipPen pen;
+    if (GdipCreatePen1(MARKER_COLOUR, MARKER_WIDTH, Gdiplus::UnitWorld, pen.put()) != Gdiplus::Ok)
         return;
-    GdipDrawLineI(graphics, pen, slot.x, slot.y, slot.x + MARKER_LENGTH, slot.y);
-    GdipDeletePen(pen);
+    GdipDrawLineI(graphics, pen.get(), slot.x, slot.y, slot.x + MARKER_LENGTH, slot.y);
 }
 
 void DrawCover(HDC target)
 {
-    GpGraphics* graphics = NULL;
-    GdipCreateFromHDC(target, &graphics);
-    GpBitmap* picture = NULL;
-    if (graphics && DecodeHeldPicture(displayState.cover, &picture) == Gdiplus::Ok) {
-        const ImageRect& slot = displayState.imageRect;
-        ImageRect destination = slot;
-        if (displayState.aspectratio) {
-            UINT width = 0, height = 0;
-            GdipGetImageWidth(picture, &width);
-            GdipGetImageHeight(picture, &height);
-            if (width > 0 && height > 0)
-                destination = FitCoverRect(slot, static_cast<int>(width), static_cast<int>(height));
-        }
-        GdipDrawImageRectI(graphics, picture, destination.x, destination.y, destination.width,
-                           destination.height);
-        if (displayState.debug && displayState.coverFromTag)
-            DrawMarker(graphics, slot);
-        GdipDisposeImage(picture);
+    UniqueGdipGraphics graphics;
+    GdipCreateFromHDC(target, graphics.put());
+    UniqueGdipBitmap picture;
+    if (!graphics || DecodeHeldPicture(displayState.cover, picture.put()) != Gdiplus::Ok)
+        return;
+    const ImageRect& slot = displayState.imageRect;
+    ImageRect destination = slot;
+    if (displayState.aspectratio) {
+        UINT width = 0, height = 0;
+        GdipGetImageWidth(picture.get(), &width);
+        GdipGetImageHeight(picture.get(), &height);
+        if (width > 0 && height > 0)
+            destination = FitCoverRect(slot, static_cast<int>(width), static_cast<int>(height));
     }
-    if (graphics)
-        GdipDeleteGraphics(graphics);
+    GdipDrawImageRectI(graphics.get(), picture.get(), destination.x, destination.y, destination.width,
+                       destination.height);
+    if (displayState.debug && displayState.coverFromTag)
+        DrawMarker(graphics.get(), slot);
 }
 
 }  // namespace
@@ -96,53 +89,33 @@ void ComposeFrame(HDC target)
     DrawOverlay(target);
 }
 
-bool OpenFrameCanvas(HDC screen, int width, int height, FrameCanvas* canvas)
+FrameCanvas::FrameCanvas(HDC screen, int width, int height) : dc_(CreateCompatibleDC(screen))
 {
-    *canvas = FrameCanvas();
-    canvas->dc = CreateCompatibleDC(screen);
     // A zero-sized window has no canvas.
     if (width > 0 && height > 0)
-        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, &canvas->pixels);
-    if (canvas->pixels)
-        GdipCreateHBITMAPFromBitmap(canvas->pixels, &canvas->bitmap, 0);
-    if (!canvas->dc || !canvas->bitmap)
-        return false;
-    canvas->previous = SelectObject(canvas->dc, canvas->bitmap);
-    return true;
-}
-
-void CloseFrameCanvas(FrameCanvas* canvas)
-{
-    if (canvas->previous)
-        SelectObject(canvas->dc, canvas->previous);
-    if (canvas->dc)
-        DeleteDC(canvas->dc);
-    if (canvas->bitmap)
-        DeleteObject(canvas->bitmap);
-    if (canvas->pixels)
-        GdipDisposeImage(canvas->pixels);
-    *canvas = FrameCanvas();
+        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, pixels_.put());
+    if (pixels_)
+        GdipCreateHBITMAPFromBitmap(pixels_.get(), bitmap_.put(), 0);
+    if (dc_ && bitmap_)
+        selection_.emplace(dc_.get(), bitmap_.get());
 }
 
 void PresentFrame(HWND window)
 {
-    HDC screen = GetDC(NULL);
+    ScopedGetDC screen(NULL);
     RECT bounds = {};
     GetWindowRect(window, &bounds);
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
 
     // Without a canvas the window keeps whatever it showed.
-    FrameCanvas canvas;
-    if (OpenFrameCanvas(screen, width, height, &canvas)) {
-        ComposeFrame(canvas.dc);
-        POINT destination = {bounds.left, bounds.top};
-        SIZE size = {width, height};
-        POINT source = {0, 0};
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(window, screen, &destination, &size, canvas.dc, &source, 0, &blend, ULW_ALPHA);
-    }
-    CloseFrameCanvas(&canvas);
-    if (screen)
-        ReleaseDC(NULL, screen);
+    FrameCanvas canvas(screen.get(), width, height);
+    if (!canvas.ready())
+        return;
+    ComposeFrame(canvas.dc());
+    POINT destination = {bounds.left, bounds.top};
+    SIZE size = {width, height};
+    POINT source = {0, 0};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(window, screen.get(), &destination, &size, canvas.dc(), &source, 0, &blend, ULW_ALPHA);
 }

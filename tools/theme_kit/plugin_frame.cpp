@@ -132,17 +132,12 @@ bool ComposeWindowFrame(HWND window, Pixels* frame)
     RECT bounds = {};
     GetWindowRect(window, &bounds);
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    HDC screen = GetDC(NULL);
-    FrameCanvas canvas;
-    bool composed = false;
-    if (OpenFrameCanvas(screen, width, height, &canvas)) {
-        ComposeFrame(canvas.dc);
-        composed = CopyCanvas(canvas.dc, width, height, frame);
-    }
-    CloseFrameCanvas(&canvas);
-    if (screen)
-        ReleaseDC(NULL, screen);
-    return composed;
+    ScopedGetDC screen(NULL);
+    FrameCanvas canvas(screen.get(), width, height);
+    if (!canvas.ready())
+        return false;
+    ComposeFrame(canvas.dc());
+    return CopyCanvas(canvas.dc(), width, height, frame);
 }
 
 namespace {

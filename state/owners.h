@@ -1,0 +1,121 @@
+#pragma once
+// Owners for every handle, GDI object and GDI+ object the code acquires: the
+// one place each kind is released. An owner is move-only; get() lends the raw
+// value, release() hands it on, put() receives it from an out-parameter.
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+struct NullIsEmpty {
+    template <typename T>
+    static bool Holds(T value) { return value != T(); }
+};
+// CreateFileW and FindFirstFileW fail with INVALID_HANDLE_VALUE, not null.
+struct InvalidHandleIsEmpty {
+    static bool Holds(HANDLE value) { return value && value != INVALID_HANDLE_VALUE; }
+};
+
+template <typename T, auto Release, typename Emptiness = NullIsEmpty>
+class Unique {
+public:
+    Unique() = default;
+    explicit Unique(T value) : value_(value) {}
+    Unique(Unique&& other) noexcept : value_(other.release()) {}
+    Unique& operator=(Unique&& other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+    Unique(const Unique&) = delete;
+    Unique& operator=(const Unique&) = delete;
+    ~Unique() { reset(); }
+
+    T get() const { return value_; }
+    explicit operator bool() const { return Emptiness::Holds(value_); }
+    T release()
+    {
+        T value = value_;
+        value_ = T();
+        return value;
+    }
+    void reset(T value = T())
+    {
+        if (Emptiness::Holds(value_))
+            Release(value_);
+        value_ = value;
+    }
+    // Frees what is held, then lends the slot to a function that fills it.
+    T* put()
+    {
+        reset();
+        return &value_;
+    }
+
+private:
+    T value_ = T();
+};
+
+namespace owner_release {
+inline void ProcessHeapFree(void* block) { HeapFree(GetProcessHeap(), 0, block); }
+inline void DisposeGdipBitmap(Gdiplus::GpBitmap* bitmap) { Gdiplus::DllExports::GdipDisposeImage(bitmap); }
+inline void DisposeGdipImage(Gdiplus::GpImage* image) { Gdiplus::DllExports::GdipDisposeImage(image); }
+inline void DeleteGdipGraphics(Gdiplus::GpGraphics* graphics) { Gdiplus::DllExports::GdipDeleteGraphics(graphics); }
+inline void DeleteGdipPen(Gdiplus::GpPen* pen) { Gdiplus::DllExports::GdipDeletePen(pen); }
+template <typename T>
+void ComRelease(T* object) { object->Release(); }
+}  // namespace owner_release
+
+using UniqueHandle = Unique<HANDLE, CloseHandle, InvalidHandleIsEmpty>;
+using UniqueFind = Unique<HANDLE, FindClose, InvalidHandleIsEmpty>;
+using UniqueModule = Unique<HMODULE, FreeLibrary>;
+using UniqueMenu = Unique<HMENU, DestroyMenu>;
+using UniqueWindow = Unique<HWND, DestroyWindow>;
+using UniqueMemoryDC = Unique<HDC, DeleteDC>;
+using UniqueBitmap = Unique<HBITMAP, DeleteObject>;
+using UniqueGdiObject = Unique<HGDIOBJ, DeleteObject>;
+using UniqueGlobal = Unique<HGLOBAL, GlobalFree>;
+using UniqueHeapBlock = Unique<void*, owner_release::ProcessHeapFree>;
+using UniqueGdipBitmap = Unique<Gdiplus::GpBitmap*, owner_release::DisposeGdipBitmap>;
+using UniqueGdipImage = Unique<Gdiplus::GpImage*, owner_release::DisposeGdipImage>;
+using UniqueGdipGraphics = Unique<Gdiplus::GpGraphics*, owner_release::DeleteGdipGraphics>;
+using UniqueGdipPen = Unique<Gdiplus::GpPen*, owner_release::DeleteGdipPen>;
+template <typename T>
+using UniqueCom = Unique<T*, owner_release::ComRelease<T>>;
+
+// GetDC's context, given back with ReleaseDC to the window it came from.
+class ScopedGetDC {
+public:
+    explicit ScopedGetDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ScopedGetDC()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a context and puts the previous one back, so the
+// object can be deleted afterwards: declare it after the object's owner.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelect()
+    {
+        if (previous_)
+            SelectObject(dc_, previous_);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    bool selected() const { return previous_ != nullptr; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
