@@ -9,13 +9,24 @@ no extra fields. The zip appears whole or not at all. Standard library only."""
 
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
 import time
 import zipfile
 
-THEME_FILES = ("theme.ini", "background.png", "overlay.png")
+def theme_names():
+    """The themes folder's and the theme files' names, as the plug-in declares them."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "render", "theme_files.h")
+    with open(header, encoding="utf-8") as f:
+        return dict(re.findall(r'constexpr wchar_t (\w+)\[\] = L"([^"]+)";', f.read()))
+
+
+NAMES = theme_names()
+THEMES_FOLDER = NAMES["THEMES_FOLDER_NAME"]
+THEME_INI = NAMES["THEME_INI_FILE"]
+THEME_FILES = (THEME_INI, NAMES["THEME_BACKGROUND_FILE"], NAMES["THEME_OVERLAY_FILE"])
 FIXED_EPOCH = 946684800  # 2000-01-01, when no commit time is given
 
 
@@ -53,14 +64,14 @@ def theme_entries(themes):
         return entries
     for name in sorted(os.listdir(themes)):
         folder = os.path.join(themes, name)
-        if not os.path.isfile(os.path.join(folder, "theme.ini")):
+        if not os.path.isfile(os.path.join(folder, THEME_INI)):
             continue
-        entries["coverdeckTheme/%s/" % name] = None
+        entries["%s/%s/" % (THEMES_FOLDER, name)] = None
         for file in THEME_FILES:
             if os.path.isfile(os.path.join(folder, file)):
-                entries["coverdeckTheme/%s/%s" % (name, file)] = read(os.path.join(folder, file))
+                entries["%s/%s/%s" % (THEMES_FOLDER, name, file)] = read(os.path.join(folder, file))
     if entries:
-        entries["coverdeckTheme/"] = None
+        entries[THEMES_FOLDER + "/"] = None
     return entries
 
 

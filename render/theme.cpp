@@ -1,5 +1,6 @@
 #include "render/theme.h"
 #include "render/held_picture.h"
+#include "render/theme_files.h"
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
@@ -30,9 +31,9 @@ void LoadThemePictures()
         return;
     }
     wchar_t path[MAX_PATH];
-    if (ThemeFilePath(path, L"background.png"))
+    if (ThemeFilePath(path, THEME_BACKGROUND_FILE))
         displayState.background.LoadFromFile(path);
-    if (ThemeFilePath(path, L"overlay.png"))
+    if (ThemeFilePath(path, THEME_OVERLAY_FILE))
         displayState.overlay.LoadFromFile(path);
 }
 
@@ -59,7 +60,7 @@ void ReadThemeRect()
         return;
     }
     wchar_t path[MAX_PATH];
-    if (!ThemeFilePath(path, L"theme.ini")) {
+    if (!ThemeFilePath(path, THEME_INI_FILE)) {
         rect = {0, 0, 0, 0};
         return;
     }

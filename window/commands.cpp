@@ -3,6 +3,7 @@
 #include "render/theme.h"
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
+#include "window/options.h"
 #include "window/zorder.h"
 
 namespace {
@@ -19,6 +20,17 @@ void ChangeZOrder(HWND window, int position)
     ApplyZOrder(window, position);
 }
 
+void ToggleOption(HWND window, int id)
+{
+    const OptionToggle* option = FindOptionToggle(id);
+    if (!option)
+        return;
+    int& value = displayState.*option->field;
+    value = Toggled(value);
+    if (option->redraws)
+        PresentFrame(window);
+}
+
 }  // namespace
 
 void OnCommand(HWND window, int id)
@@ -33,24 +45,13 @@ void OnCommand(HWND window, int id)
     case IDM_ZORDER_BOTTOM:
         ChangeZOrder(window, ZORDER_BOTTOM);
         break;
-    case IDM_ASPECTRATIO:
-        displayState.aspectratio = Toggled(displayState.aspectratio);
-        PresentFrame(window);
-        break;
-    case IDM_SNAP:
-        // Takes effect at the window's next move.
-        displayState.snap = Toggled(displayState.snap);
-        break;
-    case IDM_ATTACHEDPICTURE:
-        // Takes effect at the next cover refresh.
-        displayState.attachedpicture = Toggled(displayState.attachedpicture);
-        break;
     case IDM_THEME_DEFAULT:
         displayState.theme[0] = L'\0';
         LoadTheme(window);
         PresentFrame(window);
         break;
     default:
+        ToggleOption(window, id);
         break;
     }
 }

@@ -4,6 +4,8 @@
 #include "render/theme.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
+#include "render/theme_files.h"
+#include "window/options.h"
 #include "window/zorder.h"
 
 namespace {
@@ -21,7 +23,7 @@ bool IsThemeFolder(const WIN32_FIND_DATAW& entry)
     // "." and ".." are not special: with a theme.ini in the themes folder or
     // beside the module they are themes like any other.
     wchar_t themeIni[MAX_PATH];
-    if (!FormatPath(themeIni, L"%s\\%s\\theme.ini", displayState.themesRoot, entry.cFileName))
+    if (!FormatPath(themeIni, L"%s\\%s\\%s", displayState.themesRoot, entry.cFileName, THEME_INI_FILE))
         return false;
     return PathFileExistsW(themeIni) != FALSE;
 }
@@ -59,12 +61,9 @@ void MarkCurrentSettings(HMENU popup)
     // The menu's z-order ids run in the modes' order.
     if (IsKnownZOrder(position))
         CheckMenuRadioItem(popup, IDM_ZORDER_NORMAL, IDM_ZORDER_BOTTOM, IDM_ZORDER_NORMAL + position, MF_BYCOMMAND);
-    if (displayState.aspectratio)
-        CheckMenuItem(popup, IDM_ASPECTRATIO, MF_BYCOMMAND | MF_CHECKED);
-    if (displayState.snap)
-        CheckMenuItem(popup, IDM_SNAP, MF_BYCOMMAND | MF_CHECKED);
-    if (displayState.attachedpicture)
-        CheckMenuItem(popup, IDM_ATTACHEDPICTURE, MF_BYCOMMAND | MF_CHECKED);
+    for (const OptionToggle& option : OPTION_TOGGLES)
+        if (displayState.*option.field)
+            CheckMenuItem(popup, option.menuId, MF_BYCOMMAND | MF_CHECKED);
     if (displayState.theme[0] == L'\0')
         CheckMenuItem(popup, IDM_THEME_DEFAULT, MF_BYCOMMAND | MF_CHECKED);
 }

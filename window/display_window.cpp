@@ -5,6 +5,7 @@
 #include "host/host_protocol.h"
 #include "render/frame.h"
 #include "render/theme.h"
+#include "render/theme_files.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
 #include "window/commands.h"

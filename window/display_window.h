@@ -2,7 +2,6 @@
 #include <windows.h>
 
 constexpr wchar_t DISPLAY_WINDOW_CLASS[] = L"coverdeck_class_U";
-constexpr wchar_t THEMES_FOLDER_NAME[] = L"coverdeckTheme";
 
 constexpr UINT_PTR STATUS_TIMER_ID = 100;
 constexpr UINT_PTR TRACK_TIMER_ID = 101;

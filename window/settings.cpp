@@ -1,6 +1,7 @@
 #include "window/settings.h"
 #include <shlwapi.h>
 #include "state/display_state.h"
+#include "window/options.h"
 #include "window/settings_encoding.h"
 #include "window/settings_path.h"
 #include "window/zorder.h"
@@ -63,9 +64,8 @@ void LoadSettings(HWND window)
     SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 
     displayState.position = ReadInt(path, SETTING_SECTION, L"position", ZORDER_NORMAL);
-    displayState.aspectratio = ReadInt(path, SETTING_SECTION, L"aspectratio", 1);
-    displayState.snap = ReadInt(path, SETTING_SECTION, L"snap", 1);
-    displayState.attachedpicture = ReadInt(path, SETTING_SECTION, L"attachedpicture", 1);
+    for (const OptionToggle& option : OPTION_TOGGLES)
+        displayState.*option.field = ReadInt(path, SETTING_SECTION, option.key, option.fallback);
     ReadText(path, SETTING_SECTION, L"theme", displayState.theme);
     displayState.debug = ReadInt(path, SETTING_SECTION, L"debug", 0);
 }
@@ -83,8 +83,7 @@ void SaveSettings(HWND window)
     WriteInt(path, WINDOW_SECTION, L"left", rect.left);
     WriteInt(path, WINDOW_SECTION, L"top", rect.top);
     WriteInt(path, SETTING_SECTION, L"position", displayState.position);
-    WriteInt(path, SETTING_SECTION, L"aspectratio", displayState.aspectratio);
-    WriteInt(path, SETTING_SECTION, L"snap", displayState.snap);
-    WriteInt(path, SETTING_SECTION, L"attachedpicture", displayState.attachedpicture);
+    for (const OptionToggle& option : OPTION_TOGGLES)
+        WriteInt(path, SETTING_SECTION, option.key, displayState.*option.field);
     WritePrivateProfileStringW(SETTING_SECTION, L"theme", displayState.theme, path);
 }
