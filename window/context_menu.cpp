@@ -4,6 +4,7 @@
 #include "render/theme.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
+#include "state/owners.h"
 #include "render/theme_files.h"
 #include "window/options.h"
 #include "window/zorder.h"
@@ -39,8 +40,8 @@ void AppendThemeItems(HMENU themeMenu)
     if (displayState.themesRoot[0] == L'\0' || !FormatPath(pattern, L"%s\\*", displayState.themesRoot))
         return;
     WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW(pattern, &entry);
-    if (find == INVALID_HANDLE_VALUE)
+    UniqueFind find(FindFirstFileW(pattern, &entry));
+    if (!find)
         return;
     int count = 0;
     do {
@@ -51,8 +52,7 @@ void AppendThemeItems(HMENU themeMenu)
         if (lstrcmpW(entry.cFileName, displayState.theme) == 0)
             CheckMenuItem(themeMenu, id, MF_BYCOMMAND | MF_CHECKED);
         ++count;
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &entry));
 }
 
 void MarkCurrentSettings(HMENU popup)
@@ -83,10 +83,10 @@ HMENU BuildContextMenu()
 
 void ShowContextMenu(HWND window)
 {
-    HMENU holder = BuildContextMenu();
+    UniqueMenu holder(BuildContextMenu());
     if (!holder)
         return;
-    HMENU popup = GetSubMenu(holder, 0);
+    HMENU popup = GetSubMenu(holder.get(), 0);
     POINT cursor = {};
     GetCursorPos(&cursor);
     // TPM_RETURNCMD: the choice comes back here instead of as a posted
@@ -100,5 +100,4 @@ void ShowContextMenu(HWND window)
     } else {
         SendMessageW(window, WM_COMMAND, id & 0xFFFF, 0);
     }
-    DestroyMenu(holder);
 }
