@@ -1,5 +1,6 @@
 #include "plugin_module.h"
 #include "output.h"
+#include "state/owners.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ const char* Placement(HMODULE module, const void* address)
 
 bool LoadPlugin(const wchar_t* path, PluginModule* plugin)
 {
-    HMODULE module = LoadLibraryW(path);
+    UniqueModule owned(LoadLibraryW(path));
+    HMODULE module = owned.get();
     if (!module) {
         ReportError("error: cannot load plug-in %s (error %lu)", Utf8Of(path).c_str(), GetLastError());
         return false;
@@ -28,13 +30,11 @@ bool LoadPlugin(const wchar_t* path, PluginModule* plugin)
         reinterpret_cast<void*>(GetProcAddress(module, "GetGPluginInfo")));
     if (!getInfo) {
         ReportError("error: plug-in %s has no GetGPluginInfo export", Utf8Of(path).c_str());
-        FreeLibrary(module);
         return false;
     }
     const PluginInfo* info = getInfo();
     if (!info) {
         ReportError("error: GetGPluginInfo returned null");
-        FreeLibrary(module);
         return false;
     }
     Report("record %d %s %s", static_cast<int>(info->reserved),
@@ -43,10 +43,9 @@ bool LoadPlugin(const wchar_t* path, PluginModule* plugin)
     Report("info-stable %d", getInfo() == info ? 1 : 0);
     if (!info->messageHook || !info->eventCallback) {
         ReportError("error: the plug-in record lacks a callback");
-        FreeLibrary(module);
         return false;
     }
-    plugin->module = module;
+    plugin->module = owned.release();
     plugin->hook = info->messageHook;
     plugin->callback = info->eventCallback;
     return true;
@@ -55,8 +54,6 @@ bool LoadPlugin(const wchar_t* path, PluginModule* plugin)
 void UnloadPlugin(PluginModule* plugin)
 {
     // The host window's procedure must stop calling the hook before its code goes.
-    HMODULE module = plugin->module;
+    UniqueModule module(plugin->module);
     *plugin = PluginModule();
-    if (module)
-        FreeLibrary(module);
 }

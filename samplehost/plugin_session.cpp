@@ -3,6 +3,7 @@
 #include "host_state.h"
 #include "message_pump.h"
 #include "output.h"
+#include "state/owners.h"
 
 namespace {
 
@@ -63,17 +64,16 @@ void ReportPluginWindow()
 
 unsigned CountThreads()
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot)
         return 0;
     unsigned count = 0;
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
         if (entry.th32OwnerProcessID == GetCurrentProcessId())
             ++count;
     }
-    CloseHandle(snapshot);
     return count;
 }
 

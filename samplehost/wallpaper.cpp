@@ -1,12 +1,13 @@
 #include "wallpaper.h"
 #include "render/gdiplus_flat.h"
+#include "state/owners.h"
 
 namespace {
 
 constexpr wchar_t WALLPAPER_CLASS[] = L"quaver_host_wallpaper";
 
 // Owned by the wallpaper window; freed with it.
-GpImage* wallpaperPicture = nullptr;
+UniqueGdipImage wallpaperPicture;
 
 void Paint(HWND window)
 {
@@ -14,11 +15,9 @@ void Paint(HWND window)
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    GpGraphics* graphics = nullptr;
-    if (wallpaperPicture && GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok) {
-        GdipDrawImageRectI(graphics, wallpaperPicture, 0, 0, client.right, client.bottom);
-        GdipDeleteGraphics(graphics);
-    }
+    UniqueGdipGraphics graphics;
+    if (wallpaperPicture && GdipCreateFromHDC(dc, graphics.put()) == Gdiplus::Ok)
+        GdipDrawImageRectI(graphics.get(), wallpaperPicture.get(), 0, 0, client.right, client.bottom);
     EndPaint(window, &paint);
 }
 
@@ -35,9 +34,7 @@ LRESULT CALLBACK WallpaperProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
         return 0;
     case WM_DESTROY:
-        if (wallpaperPicture)
-            GdipDisposeImage(wallpaperPicture);
-        wallpaperPicture = nullptr;
+        wallpaperPicture.reset();
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -50,8 +47,8 @@ bool ShowWallpaper(const wchar_t* picturePath)
 {
     if (wallpaperPicture)
         return false;
-    if (GdipLoadImageFromFile(picturePath, &wallpaperPicture) != Gdiplus::Ok) {
-        wallpaperPicture = nullptr;
+    if (GdipLoadImageFromFile(picturePath, wallpaperPicture.put()) != Gdiplus::Ok) {
+        wallpaperPicture.release();
         return false;
     }
     WNDCLASSW windowClass = {};
@@ -63,8 +60,7 @@ bool ShowWallpaper(const wchar_t* picturePath)
                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL,
                                   windowClass.hInstance, NULL);
     if (!window) {
-        GdipDisposeImage(wallpaperPicture);
-        wallpaperPicture = nullptr;
+        wallpaperPicture.reset();
         return false;
     }
     // Layered and transparent: clicks pass through to the windows above. Seen
