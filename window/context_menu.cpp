@@ -11,12 +11,6 @@
 
 namespace {
 
-bool IsThemeCommand(int id)
-{
-    // One past the last theme item is included, as the command range has it.
-    return id >= IDM_THEME_FIRST && id <= IDM_THEME_FIRST + MAX_THEME_ITEMS;
-}
-
 bool IsThemeFolder(const WIN32_FIND_DATAW& entry)
 {
     if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -70,12 +64,12 @@ void MarkCurrentSettings(HMENU popup)
 
 }  // namespace
 
-HMENU BuildContextMenu()
+UniqueMenu BuildContextMenu()
 {
-    HMENU holder = LoadMenuW(displayState.module, MAKEINTRESOURCEW(IDR_CONTEXTMENU));
+    UniqueMenu holder(LoadMenuW(displayState.module, MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
     if (!holder)
-        return NULL;
-    HMENU popup = GetSubMenu(holder, 0);
+        return holder;
+    HMENU popup = GetSubMenu(holder.get(), 0);
     AppendThemeItems(GetSubMenu(popup, 0));
     MarkCurrentSettings(popup);
     return holder;
@@ -83,7 +77,7 @@ HMENU BuildContextMenu()
 
 void ShowContextMenu(HWND window)
 {
-    UniqueMenu holder(BuildContextMenu());
+    UniqueMenu holder = BuildContextMenu();
     if (!holder)
         return;
     HMENU popup = GetSubMenu(holder.get(), 0);
@@ -93,7 +87,7 @@ void ShowContextMenu(HWND window)
     // WM_COMMAND; TPM_NONOTIFY: no menu notifications reach the window.
     int id = static_cast<int>(
         TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, window, NULL));
-    if (IsThemeCommand(id)) {
+    if (IsThemeItemId(id)) {
         GetMenuStringW(popup, id, displayState.theme, MAX_PATH, MF_BYCOMMAND);
         LoadTheme(window);
         PresentFrame(window);

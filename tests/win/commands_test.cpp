@@ -9,6 +9,7 @@
 #include "window/commands.h"
 #include "window/display_window.h"
 #include "window/gdiplus_session.h"
+#include "state/owners.h"
 
 namespace {
 
@@ -67,21 +68,19 @@ protected:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = NULL;
-        HDC screen = GetDC(NULL);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        ScopedGetDC screen(NULL);
+        UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+        UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, NULL, 0));
         ASSERT_TRUE(bitmap);
         DWORD* pixel = static_cast<DWORD*>(bits);
         for (LONG i = 0; i < size.cx * size.cy; ++i)
             pixel[i] = MARKER_PIXEL;
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        POINT origin = {bounds.left, bounds.top}, source = {0, 0};
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        UpdateLayeredWindow(window, screen, &origin, &size, memory, &source, 0, &blend, ULW_ALPHA);
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(NULL, screen);
+        {
+            ScopedSelect selected(memory.get(), bitmap.get());
+            POINT origin = {bounds.left, bounds.top}, source = {0, 0};
+            BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            UpdateLayeredWindow(window, screen.get(), &origin, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
+        }
         ASSERT_EQ(MARKER_COLOUR, ScreenColour()) << "the screen cannot be read back";
     }
     // The colour the screen shows in the middle of the built-in cover slot.
@@ -91,10 +90,8 @@ protected:
         PumpFor(50);
         RECT bounds;
         GetWindowRect(window, &bounds);
-        HDC screen = GetDC(NULL);
-        COLORREF colour = GetPixel(screen, bounds.left + 50, bounds.top + 50);
-        ReleaseDC(NULL, screen);
-        return colour;
+        ScopedGetDC screen(NULL);
+        return GetPixel(screen.get(), bounds.left + 50, bounds.top + 50);
     }
     bool Redrawn() { return ScreenColour() == BUILTIN_SLOT_COLOUR; }
 

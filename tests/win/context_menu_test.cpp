@@ -63,18 +63,12 @@ protected:
         ASSERT_TRUE(MakeFolder(themes));
         lstrcpyW(displayState.themesRoot, themes.c_str());
     }
-    void TearDown() override
-    {
-        if (holder)
-            DestroyMenu(holder);
-    }
-
     void AddTheme(const std::wstring& name)
     {
         ASSERT_TRUE(MakeFolder(themes + L"\\" + name));
         ASSERT_TRUE(WriteText(themes + L"\\" + name + L"\\theme.ini", "[image]\r\n"));
     }
-    HMENU Popup() { return GetSubMenu(holder, 0); }
+    HMENU Popup() { return GetSubMenu(holder.get(), 0); }
     HMENU ThemeMenu() { return GetSubMenu(Popup(), 0); }
     // The theme items: everything after "Default" and its separator.
     std::vector<MenuItem> ThemeItems()
@@ -84,22 +78,20 @@ protected:
     }
     void Build()
     {
-        if (holder)
-            DestroyMenu(holder);
         holder = BuildContextMenu();
         ASSERT_TRUE(holder);
     }
 
     TempFolder root;
     std::wstring themes;
-    HMENU holder = NULL;
+    UniqueMenu holder;
 };
 
 TEST_F(ContextMenu, LabelsAndLayoutAreThoseOfTheTemplate)
 {
     Build();
-    EXPECT_EQ(1, GetMenuItemCount(holder));
-    EXPECT_EQ(L"dummy", ItemText(holder, 0));
+    EXPECT_EQ(1, GetMenuItemCount(holder.get()));
+    EXPECT_EQ(L"dummy", ItemText(holder.get(), 0));
     HMENU popup = Popup();
     ASSERT_EQ(6, GetMenuItemCount(popup));
     EXPECT_EQ(L"\u30c6\u30fc\u30de", ItemText(popup, 0));  // テーマ
@@ -158,7 +150,6 @@ TEST_F(ContextMenu, ThemeIniInTheThemesFolderOrBesideItListsDotEntries)
     ASSERT_TRUE(WriteText(themes + L"\\theme.ini", "[image]\r\n"));
     Build();
     EXPECT_EQ((std::vector<MenuItem>{{IDM_THEME_FIRST, L"."}}), ThemeItems());
-    DestroyMenu(holder);
 
     ASSERT_TRUE(WriteText(root / L"theme.ini", "[image]\r\n"));
     Build();
@@ -215,7 +206,6 @@ TEST_F(ContextMenu, RadioMarkOnlyForPositionsZeroToTwo)
     EXPECT_TRUE(IsRadioChecked(Popup(), IDM_ZORDER_TOPMOST));
     EXPECT_FALSE(IsChecked(Popup(), IDM_ZORDER_NORMAL));
     EXPECT_FALSE(IsChecked(Popup(), IDM_ZORDER_BOTTOM));
-    DestroyMenu(holder);
 
     displayState.position = 7;
     Build();
@@ -242,7 +232,6 @@ TEST_F(ContextMenu, ThemeMarkFollowsTheExactName)
     EXPECT_TRUE(IsChecked(ThemeMenu(), IDM_THEME_DEFAULT));
     EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_FIRST));
     EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_FIRST + 1));
-    DestroyMenu(holder);
 
     for (const wchar_t* theme : {L"Ocean", L"Blue"}) {
         lstrcpyW(displayState.theme, theme);
@@ -250,9 +239,7 @@ TEST_F(ContextMenu, ThemeMarkFollowsTheExactName)
         EXPECT_FALSE(IsChecked(ThemeMenu(), IDM_THEME_DEFAULT)) << theme;
         for (const MenuItem& item : ThemeItems())
             EXPECT_EQ(item.text == theme, IsChecked(ThemeMenu(), item.id)) << theme << " " << item.text;
-        DestroyMenu(holder);
     }
-    holder = NULL;
 }
 
 }  // namespace

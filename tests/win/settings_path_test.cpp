@@ -5,6 +5,7 @@
 #include "support/test_support.h"
 #include "window/settings.h"
 #include "window/settings_path.h"
+#include "state/owners.h"
 
 namespace {
 
@@ -67,14 +68,15 @@ protected:
 
 TEST_F(LongModulePath, SkipsLoadAndSaveWhenIniDoesNotFit)
 {
-    HMODULE module = LoadPluginCopy(MAX_PATH - 2);  // ".ini" would need MAX_PATH + 1 with its zero
+    UniqueModule module(LoadPluginCopy(MAX_PATH - 2));  // ".ini" would need MAX_PATH + 1 with its zero
     ASSERT_TRUE(module);
     std::vector<unsigned char> original = ReadBytes(modulePath);
-    displayState.module = module;
+    displayState.module = module.get();
     displayState.snap = 5;
     displayState.theme[0] = L'x';
     displayState.theme[1] = L'\0';
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 300, 200, 50, 40, NULL, NULL, NULL, NULL);
+    UniqueWindow owned(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 300, 200, 50, 40, NULL, NULL, NULL, NULL));
+    HWND window = owned.get();
 
     LoadSettings(window);
     EXPECT_EQ(1, displayState.snap);
@@ -86,8 +88,6 @@ TEST_F(LongModulePath, SkipsLoadAndSaveWhenIniDoesNotFit)
 
     EXPECT_EQ((std::vector<std::wstring>{L"coverdeck.q"}), FolderEntries(subfolder));
     EXPECT_EQ(original, ReadBytes(modulePath));
-    DestroyWindow(window);
-    FreeLibrary(module);
 }
 
 }  // namespace
