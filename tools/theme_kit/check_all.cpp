@@ -1,5 +1,6 @@
 #include "tools/theme_kit/check_all.h"
 #include <algorithm>
+#include "state/owners.h"
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
@@ -14,8 +15,8 @@ std::vector<std::wstring> MenuThemes(const std::wstring& root)
     std::vector<std::wstring> names;
     lstrcpynW(displayState.themesRoot, root.c_str(), MAX_PATH);
     displayState.theme[0] = L'\0';
-    HMENU holder = BuildContextMenu();
-    HMENU themeMenu = holder ? GetSubMenu(GetSubMenu(holder, 0), 0) : NULL;
+    const UniqueMenu holder(BuildContextMenu());
+    HMENU themeMenu = holder ? GetSubMenu(GetSubMenu(holder.get(), 0), 0) : NULL;
     const int count = themeMenu ? GetMenuItemCount(themeMenu) : 0;
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(themeMenu, i);
@@ -25,8 +26,6 @@ std::vector<std::wstring> MenuThemes(const std::wstring& root)
         GetMenuStringW(themeMenu, i, text, MAX_PATH, MF_BYPOSITION);
         names.push_back(text);
     }
-    if (holder)
-        DestroyMenu(holder);
     return names;
 }
 
