@@ -57,8 +57,8 @@ struct Written {
 Written WrittenText(const std::wstring& path, const wchar_t* key)
 {
     constexpr wchar_t ABSENT[] = L"\x01";
-    wchar_t text[256] = L"";
-    GetPrivateProfileStringW(SECTION, key, ABSENT, text, 256, path.c_str());
+    wchar_t text[1024] = L"";
+    GetPrivateProfileStringW(SECTION, key, ABSENT, text, 1024, path.c_str());
     return lstrcmpW(text, ABSENT) == 0 ? Written() : Written{true, text};
 }
 
@@ -73,21 +73,27 @@ std::vector<std::wstring> SectionNames(const std::wstring& path)
 }
 
 // The author's text as UTF-16 with a byte-order mark, which the INI reader
-// reads as written whatever the file's own encoding; removed when the object goes.
+// reads as written whatever the file's own encoding; removed when the object
+// goes. Where no copy can be written, the file itself stands in.
 class WrittenCopy {
 public:
-    explicit WrittenCopy(const std::wstring& text) : path(UniqueTempPath(L"coverdeck-ini-") + L".ini")
+    WrittenCopy(const std::wstring& text, const std::wstring& file) : copy(UniqueTempPath(L"coverdeck-ini-") + L".ini")
     {
-        const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, NULL));
+        const UniqueHandle out(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, NULL));
         const std::wstring marked = L"\xFEFF" + text;
+        const DWORD size = static_cast<DWORD>(marked.size() * sizeof(wchar_t));
         DWORD written = 0;
-        if (file)
-            WriteFile(file.get(), marked.data(), static_cast<DWORD>(marked.size() * sizeof(wchar_t)), &written, NULL);
+        if (!out || !WriteFile(out.get(), marked.data(), size, &written, NULL) || written != size)
+            readable = file;
     }
-    ~WrittenCopy() { DeleteFileW(path.c_str()); }
+    ~WrittenCopy() { DeleteFileW(copy.c_str()); }
     WrittenCopy(const WrittenCopy&) = delete;
     WrittenCopy& operator=(const WrittenCopy&) = delete;
-    const std::wstring path;
+    const std::wstring& path() const { return readable.empty() ? copy : readable; }
+
+private:
+    const std::wstring copy;
+    std::wstring readable;
 };
 
 struct Key {
@@ -214,15 +220,15 @@ SlotReading CheckThemeIni(const std::wstring& folder, Report& report)
         return reading;
     }
     const std::wstring text = DecodeIniText(bytes, encoding);
-    const WrittenCopy copy(text);
+    const WrittenCopy copy(text, path);
     const auto key = [&copy](const wchar_t* name, int read, bool isSize) {
-        return Key{name, read, isSize, WrittenText(copy.path, name), ReaderValue(copy.path, name)};
+        return Key{name, read, isSize, WrittenText(copy.path(), name), ReaderValue(copy.path(), name)};
     };
     const Key keys[] = {key(L"x", slot.x, false), key(L"y", slot.y, false), key(L"width", slot.width, true),
                         key(L"height", slot.height, true)};
     if (!CheckReaderAgrees(encoding, keys, slot, report))
         return reading;
-    const std::vector<std::wstring> sections = SectionNames(copy.path);
+    const std::vector<std::wstring> sections = SectionNames(copy.path());
     CheckEncoding(encoding, text, sections, report);
     bool imageSection = false;
     for (const std::wstring& section : sections)
