@@ -63,8 +63,8 @@ if(benchmark_FOUND AND TAGLIB_FOUND)
 else()
     message(STATUS "Google Benchmark or TagLib missing: the extraction benchmark is left out")
 endif()
-add_test(NAME builtin_theme_pictures COMMAND python3 ${CMAKE_SOURCE_DIR}/resources/make_builtin_theme.py --check)
-
-# The bundled themes are exactly what their script draws (decoded pixels, so
-# another zlib does not matter).
-add_test(NAME bundled_themes_drawn COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-themes --check)
+# The committed pictures are exactly what their generator draws (decoded
+# pixels, so another zlib does not matter).
+add_test(NAME builtin_theme_pictures COMMAND ${CMAKE_SOURCE_DIR}/scripts/draw-pictures builtin --check)
+add_test(NAME bundled_themes_drawn COMMAND ${CMAKE_SOURCE_DIR}/scripts/draw-pictures themes --check)
+add_test(NAME example_theme_drawn COMMAND ${CMAKE_SOURCE_DIR}/scripts/draw-pictures slate --check)

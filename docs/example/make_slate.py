@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""The worked example of docs/themes.md: draws the theme "Slate" into ./Slate.
+"""The worked example of docs/themes.md: draws the theme "Slate" into the
+folder Slate beside this script, or into the folder given.
 Needs Pillow (Debian: python3-pil)."""
 import os
+import sys
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
 S = 4                    # draw 4 times larger, then shrink: smooth edges
@@ -47,7 +49,7 @@ def overlay():
 
 
 def main():
-    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "Slate")
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "Slate")
     os.makedirs(folder, exist_ok=True)
     x, y, w, h = SLOT
     with open(os.path.join(folder, "theme.ini"), "w", newline="") as ini:

@@ -1,5 +1,6 @@
 #include "tools/theme_kit/check_all.h"
 #include <algorithm>
+#include "state/owners.h"
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"

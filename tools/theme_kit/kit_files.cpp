@@ -1,18 +1,19 @@
 #include "tools/theme_kit/kit_files.h"
 #include <windows.h>
+#include "state/owners.h"
 
 ReadOutcome ReadFileBytes(const std::wstring& path, size_t limit, std::vector<unsigned char>* bytes)
 {
     bytes->clear();
     if (!IsFile(path))
         return IsFolder(path) ? ReadOutcome::Unreadable : ReadOutcome::Missing;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!file)
         return ReadOutcome::Unreadable;
     ReadOutcome outcome = ReadOutcome::Read;
     LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file, &size)) {
+    if (!GetFileSizeEx(file.get(), &size)) {
         outcome = ReadOutcome::Unreadable;
     } else if (static_cast<unsigned long long>(size.QuadPart) > limit) {
         outcome = ReadOutcome::TooLarge;
@@ -20,10 +21,9 @@ ReadOutcome ReadFileBytes(const std::wstring& path, size_t limit, std::vector<un
         bytes->resize(static_cast<size_t>(size.QuadPart));
         DWORD got = 0;
         if (!bytes->empty() &&
-            (!ReadFile(file, bytes->data(), static_cast<DWORD>(bytes->size()), &got, NULL) || got != bytes->size()))
+            (!ReadFile(file.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &got, NULL) || got != bytes->size()))
             outcome = ReadOutcome::Unreadable;
     }
-    CloseHandle(file);
     if (outcome != ReadOutcome::Read)
         bytes->clear();
     return outcome;
@@ -89,15 +89,14 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
+    const UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find)
         return names;
     do {
         const std::wstring name = entry.cFileName;
         if (name != L"." && name != L"..")
             names.push_back(name);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &entry));
     return names;
 }
 
@@ -111,32 +110,29 @@ bool IsThemeFileName(const std::wstring& name)
 
 }  // namespace
 
+std::wstring UniqueTempPath(const wchar_t* prefix)
+{
+    static LONG counter;
+    wchar_t temporary[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temporary);
+    return std::wstring(temporary) + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(InterlockedIncrement(&counter));
+}
+
 ReadableThemeFolder::ReadableThemeFolder(const std::wstring& folder) : readable(folder)
 {
     if (folder.size() + lstrlenW(L"\\background.png") < MAX_PATH)
         return;
-    wchar_t temporary[MAX_PATH];
-    if (!GetTempPathW(MAX_PATH, temporary))
-        return;
-    static LONG counter;
-    copy = std::wstring(temporary) + L"coverdeck-theme-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(InterlockedIncrement(&counter));
+    copy = UniqueTempPath(L"coverdeck-theme-");
     if (!CreateDirectoryW(copy.c_str(), NULL)) {
         copy.clear();
         return;
     }
     readable = copy + L"\\theme";
     CreateDirectoryW(readable.c_str(), NULL);
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW(LongForm(folder + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (IsThemeFileName(entry.cFileName))
-            CopyFileW(LongForm(folder + L"\\" + entry.cFileName).c_str(), (readable + L"\\" + entry.cFileName).c_str(),
-                      FALSE);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    for (const std::wstring& name : FolderEntries(LongForm(folder)))
+        if (IsThemeFileName(name))
+            CopyFileW(LongForm(folder + L"\\" + name).c_str(), (readable + L"\\" + name).c_str(), FALSE);
 }
 
 ReadableThemeFolder::~ReadableThemeFolder()

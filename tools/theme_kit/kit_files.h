@@ -17,6 +17,9 @@ std::wstring ParentOf(const std::wstring& fullPath);
 // The names of the entries of a folder (files and folders, "." and ".." left
 // out), in the order the file system gives them.
 std::vector<std::wstring> FolderEntries(const std::wstring& folder);
+// A path in the temporary folder that no other call, here or in another
+// process, gives: `prefix`, the process id and a count.
+std::wstring UniqueTempPath(const wchar_t* prefix);
 
 // The folder to read a theme from: the folder itself, or, when its files'
 // paths would pass 259 characters, a copy of its three files (under their own

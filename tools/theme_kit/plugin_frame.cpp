@@ -12,28 +12,27 @@ constexpr wchar_t KIT_WINDOW_CLASS[] = L"coverdeck_theme_kit";
 
 }  // namespace
 
-PluginWindow::PluginWindow() : window(NULL)
+PluginWindow::PluginWindow()
 {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(NULL);
     windowClass.lpszClassName = KIT_WINDOW_CLASS;
     RegisterClassW(&windowClass);
-    window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, KIT_WINDOW_CLASS, KIT_WINDOW_CLASS, WS_POPUP, 0, 0, 1,
-                             1, NULL, NULL, GetModuleHandleW(NULL), NULL);
+    window.reset(CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, KIT_WINDOW_CLASS, KIT_WINDOW_CLASS, WS_POPUP, 0, 0,
+                                 1, 1, NULL, NULL, GetModuleHandleW(NULL), NULL));
 }
 
 PluginWindow::~PluginWindow()
 {
-    if (window)
-        DestroyWindow(window);
+    window.reset();  // the class goes after its last window
     UnregisterClassW(KIT_WINDOW_CLASS, GetModuleHandleW(NULL));
 }
 
 SIZE PluginWindow::Size() const
 {
     RECT bounds = {};
-    GetWindowRect(window, &bounds);
+    GetWindowRect(window.get(), &bounds);
     return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
@@ -83,12 +82,8 @@ bool ReadBitmapPixels(GpBitmap* bitmap, Pixels* pixels)
 
 bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
 {
-    GpBitmap* picture = NULL;
-    if (DecodeHeldPicture(holder, &picture) != Gdiplus::Ok)
-        return false;
-    const bool read = ReadBitmapPixels(picture, pixels);
-    GdipDisposeImage(picture);
-    return read;
+    UniqueGdipBitmap picture;
+    return DecodeHeldPicture(holder, picture.put()) == Gdiplus::Ok && ReadBitmapPixels(picture.get(), pixels);
 }
 
 namespace {
@@ -105,23 +100,20 @@ bool CopyCanvas(HDC canvasDc, int width, int height, Pixels* frame)
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     void* bits = NULL;
-    HBITMAP copy = CreateDIBSection(canvasDc, &format, DIB_RGB_COLORS, &bits, NULL, 0);
-    HDC copyDc = CreateCompatibleDC(canvasDc);
-    bool copied = false;
-    if (copy && copyDc && bits) {
-        HGDIOBJ previous = SelectObject(copyDc, copy);
-        copied = BitBlt(copyDc, 0, 0, width, height, canvasDc, 0, 0, SRCCOPY) != FALSE;
+    const UniqueBitmap copy(CreateDIBSection(canvasDc, &format, DIB_RGB_COLORS, &bits, NULL, 0));
+    const UniqueMemoryDC copyDc(CreateCompatibleDC(canvasDc));
+    if (!copy || !copyDc || !bits)
+        return false;
+    bool copied;
+    {
+        const ScopedSelect selected(copyDc.get(), copy.get());
+        copied = BitBlt(copyDc.get(), 0, 0, width, height, canvasDc, 0, 0, SRCCOPY) != FALSE;
         GdiFlush();
-        SelectObject(copyDc, previous);
-        const uint32_t* first = static_cast<const uint32_t*>(bits);
-        frame->width = width;
-        frame->height = height;
-        frame->argb.assign(first, first + static_cast<size_t>(width) * height);
     }
-    if (copyDc)
-        DeleteDC(copyDc);
-    if (copy)
-        DeleteObject(copy);
+    const uint32_t* first = static_cast<const uint32_t*>(bits);
+    frame->width = width;
+    frame->height = height;
+    frame->argb.assign(first, first + static_cast<size_t>(width) * height);
     return copied;
 }
 

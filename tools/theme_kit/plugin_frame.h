@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "state/display_state.h"
+#include "state/owners.h"
 
 // A hidden layered popup of the plug-in's kind: LoadTheme sizes it and
 // PresentFrame updates it, as they do the real one.
@@ -15,11 +16,11 @@ public:
     ~PluginWindow();
     PluginWindow(const PluginWindow&) = delete;
     PluginWindow& operator=(const PluginWindow&) = delete;
-    HWND handle() const { return window; }
+    HWND handle() const { return window.get(); }
     SIZE Size() const;
 
 private:
-    HWND window;
+    UniqueWindow window;
 };
 
 // Points the plug-in's state at the theme folder `folder` (a full path) and

@@ -1,17 +1,34 @@
 #include "tools/theme_kit/png_files.h"
 #include "render/gdiplus_flat.h"
+#include "state/owners.h"
 
 namespace {
 
-// GDI+'s built-in PNG encoder.
-const CLSID PNG_ENCODER = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 constexpr int SAMPLE_COVER_SIZE = 300;
 
-GpBitmap* BitmapOf(const Pixels& pixels)
+// GDI+'s PNG encoder, found by its type as GDI+ asks.
+bool FindPngEncoder(CLSID* encoder)
 {
-    GpBitmap* bitmap = NULL;
+    UINT count = 0, size = 0;
+    if (GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0)
+        return false;
+    std::vector<unsigned char> buffer(size);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok)
+        return false;
+    for (UINT i = 0; i < count; ++i)
+        if (lstrcmpiW(codecs[i].MimeType, L"image/png") == 0) {
+            *encoder = codecs[i].Clsid;
+            return true;
+        }
+    return false;
+}
+
+UniqueGdipBitmap BitmapOf(const Pixels& pixels)
+{
+    UniqueGdipBitmap bitmap;
     GdipCreateBitmapFromScan0(pixels.width, pixels.height, pixels.width * 4, PixelFormat32bppARGB,
-                              reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.argb.data())), &bitmap);
+                              reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.argb.data())), bitmap.put());
     return bitmap;
 }
 
@@ -19,12 +36,9 @@ GpBitmap* BitmapOf(const Pixels& pixels)
 
 bool WritePng(const std::wstring& path, const Pixels& pixels)
 {
-    GpBitmap* bitmap = BitmapOf(pixels);
-    if (!bitmap)
-        return false;
-    const bool saved = GdipSaveImageToFile(bitmap, path.c_str(), &PNG_ENCODER, NULL) == Gdiplus::Ok;
-    GdipDisposeImage(bitmap);
-    return saved;
+    const UniqueGdipBitmap bitmap = BitmapOf(pixels);
+    CLSID png;
+    return bitmap && FindPngEncoder(&png) && GdipSaveImageToFile(bitmap.get(), path.c_str(), &png, NULL) == Gdiplus::Ok;
 }
 
 namespace {
@@ -32,22 +46,19 @@ namespace {
 std::vector<unsigned char> EncodePng(GpBitmap* bitmap)
 {
     std::vector<unsigned char> bytes;
-    IStream* stream = NULL;
-    if (CreateStreamOnHGlobal(NULL, TRUE, &stream) != S_OK)
+    UniqueCom<IStream> stream;
+    CLSID png;
+    STATSTG stat = {};
+    if (!FindPngEncoder(&png) || CreateStreamOnHGlobal(NULL, TRUE, stream.put()) != S_OK ||
+        GdipSaveImageToStream(bitmap, stream.get(), &png, NULL) != Gdiplus::Ok ||
+        stream.get()->Stat(&stat, STATFLAG_NONAME) != S_OK)
         return bytes;
-    HGLOBAL block = NULL;
-    if (GdipSaveImageToStream(bitmap, stream, &PNG_ENCODER, NULL) == Gdiplus::Ok &&
-        GetHGlobalFromStream(stream, &block) == S_OK) {
-        STATSTG stat = {};
-        stream->Stat(&stat, STATFLAG_NONAME);
-        const void* data = GlobalLock(block);
-        if (data) {
-            const unsigned char* first = static_cast<const unsigned char*>(data);
-            bytes.assign(first, first + stat.cbSize.LowPart);
-            GlobalUnlock(block);
-        }
-    }
-    stream->Release();
+    bytes.resize(stat.cbSize.LowPart);
+    const LARGE_INTEGER start = {};
+    ULONG read = 0;
+    if (stream.get()->Seek(start, STREAM_SEEK_SET, NULL) != S_OK ||
+        stream.get()->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read) != S_OK || read != bytes.size())
+        bytes.clear();
     return bytes;
 }
 
@@ -85,11 +96,6 @@ std::vector<unsigned char> SampleCoverPng()
     for (int y = 0; y < SAMPLE_COVER_SIZE; ++y)
         for (int x = 0; x < SAMPLE_COVER_SIZE; ++x)
             cover.argb[static_cast<size_t>(y) * SAMPLE_COVER_SIZE + x] = SampleCoverPixel(x, y);
-    GpBitmap* bitmap = BitmapOf(cover);
-    std::vector<unsigned char> bytes;
-    if (bitmap) {
-        bytes = EncodePng(bitmap);
-        GdipDisposeImage(bitmap);
-    }
-    return bytes;
+    const UniqueGdipBitmap bitmap = BitmapOf(cover);
+    return bitmap ? EncodePng(bitmap.get()) : std::vector<unsigned char>();
 }

@@ -1,114 +1,12 @@
-#!/usr/bin/python3
-"""Draws the bundled themes into themes/ (one folder each, exactly as installed:
-theme.ini, background.png and, where the theme has one, overlay.png).
-
-    scripts/make-themes            rewrite the committed themes
-    scripts/make-themes --check    draw them into a temporary folder and compare
-                                   the decoded pixels with the committed files
-
-Every shape is drawn SS times larger and averaged down, which gives
-anti-aliased edges; shadows are blurred masks. Needs Pillow (python3-pil)."""
+"""The bundled themes, one folder each exactly as installed: theme.ini,
+background.png and, where the theme has one, overlay.png."""
 
 import os
-import sys
-import tempfile
 
-from PIL import Image, ImageChops, ImageDraw, ImageFilter
+from PIL import ImageChops, ImageDraw, ImageFilter
 
-SS = 4  # supersampling factor
-CLEAR = (0, 0, 0, 0)
-
-
-# ---------------------------------------------------------------- drawing kit
-
-def canvas(width, height, fill=CLEAR):
-    return Image.new("RGBA", (width * SS, height * SS), fill)
-
-
-def mask(width, height):
-    return Image.new("L", (width * SS, height * SS), 0)
-
-
-def scaled(box):
-    """A box of whole pixels (x0, y0, x1, y1), x1 and y1 exclusive, in the
-    supersampled grid with Pillow's inclusive corners."""
-    x0, y0, x1, y1 = box
-    return [round(x0 * SS), round(y0 * SS), round(x1 * SS) - 1, round(y1 * SS) - 1]
-
-
-def rounded(size, box, radius):
-    m = mask(*size)
-    ImageDraw.Draw(m).rounded_rectangle(scaled(box), radius * SS, fill=255)
-    return m
-
-
-def rectangle(size, box):
-    m = mask(*size)
-    ImageDraw.Draw(m).rectangle(scaled(box), fill=255)
-    return m
-
-
-def disc(size, centre, radius):
-    cx, cy = centre
-    m = mask(*size)
-    ImageDraw.Draw(m).ellipse(scaled((cx - radius, cy - radius, cx + radius, cy + radius)), fill=255)
-    return m
-
-
-def scale_mask(m, factor):
-    return m.point(lambda v: round(v * factor))
-
-
-def paint(base, colour, shape):
-    """Paints `colour` (RGB or RGBA) over `base` through the mask `shape`."""
-    rgba = colour if len(colour) == 4 else colour + (255,)
-    layer = Image.new("RGBA", base.size, rgba[:3] + (0,))
-    layer.putalpha(ImageChops.multiply(shape, Image.new("L", base.size, rgba[3])))
-    return Image.alpha_composite(base, layer)
-
-
-def paint_layer(base, layer, shape=None):
-    """Composes `layer` over `base`, through `shape` when given."""
-    if shape is not None:
-        layer = layer.copy()
-        layer.putalpha(ImageChops.multiply(layer.getchannel("A"), shape))
-    return Image.alpha_composite(base, layer)
-
-
-def vertical_gradient(size, stops):
-    """A layer whose colour runs through `stops` [(t, (r, g, b, a)), ...] from
-    top (t = 0) to bottom (t = 1)."""
-    width, height = size[0] * SS, size[1] * SS
-    column = Image.new("RGBA", (1, height))
-    for y in range(height):
-        column.putpixel((0, y), blend_stops(stops, y / max(1, height - 1)))
-    return column.resize((width, height))
-
-
-def blend_stops(stops, t):
-    for (t0, c0), (t1, c1) in zip(stops, stops[1:]):
-        if t <= t1:
-            f = 0.0 if t1 == t0 else (t - t0) / (t1 - t0)
-            return tuple(round(a + (b - a) * f) for a, b in zip(c0, c1))
-    return stops[-1][1]
-
-
-def shadow(base, shape, offset, blur, opacity):
-    """A soft black drop shadow of `shape`, moved by `offset` pixels."""
-    dx, dy = offset
-    moved = ImageChops.offset(shape, round(dx * SS), round(dy * SS))
-    soft = moved.filter(ImageFilter.GaussianBlur(blur * SS))
-    return paint(base, (0, 0, 0), scale_mask(soft, opacity))
-
-
-def finish(layer):
-    """Averages the supersampled layer down to its pixel size."""
-    width, height = layer.size
-    small = layer.resize((width // SS, height // SS), Image.BOX)
-    # Fully transparent pixels carry no colour.
-    alpha = small.getchannel("A")
-    cleared = Image.new("RGBA", small.size, CLEAR)
-    return Image.composite(small, cleared, alpha.point(lambda a: 255 if a else 0))
+from pictures.draw import (canvas, disc, finish, mask, paint, paint_layer, polygon, rectangle, rounded, scaled,
+                           shadow, vertical_gradient, SS)
 
 
 # ---------------------------------------------------------------- the themes
@@ -206,9 +104,7 @@ def gallery():
         ([(fx0, fy1), (fx1, fy1), (fx1 - inset, fy1 - inset), (fx0 + inset, fy1 - inset)], (16, 15, 15)),
     ]
     for points, colour in sides:
-        side = mask(*size)
-        ImageDraw.Draw(side).polygon([(x * SS, y * SS) for x, y in points], fill=255)
-        bg = paint(bg, colour, side)
+        bg = paint(bg, colour, polygon(size, points))
     outer_lip = ImageChops.subtract(frame_shape, rectangle(size, (fx0 + 1, fy0 + 1, fx1 - 1, fy1 - 1)))
     bg = paint(bg, (90, 88, 84), outer_lip)
     mat_box = (fx0 + inset, fy0 + inset, fx1 - inset, fy1 - inset)
@@ -232,10 +128,7 @@ def gallery():
     edge = ImageChops.multiply(edge.filter(ImageFilter.GaussianBlur(2.5 * SS)), picture)
     ov = paint(ov, (0, 0, 0, 120), edge)
     # The glass: one broad, soft diagonal reflection across mat and picture.
-    band = mask(*size)
-    ImageDraw.Draw(band).polygon([(x * SS, y * SS) for x, y in
-                                  [(fx0 + 150, fy0), (fx0 + 250, fy0), (fx0, fy0 + 250), (fx0, fy0 + 150)]],
-                                 fill=255)
+    band = polygon(size, [(fx0 + 150, fy0), (fx0 + 250, fy0), (fx0, fy0 + 250), (fx0, fy0 + 150)])
     band = ImageChops.multiply(band.filter(ImageFilter.GaussianBlur(24 * SS)), mat)
     ov = paint(ov, (255, 255, 255, 40), band)
     return size, slot, bg, ov
@@ -302,55 +195,14 @@ def theme_ini(slot):
     return f"[image]\r\nx={x}\r\ny={y}\r\nwidth={width}\r\nheight={height}\r\n"
 
 
-def write_theme(folder, make):
-    size, slot, background, overlay = make()
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, "theme.ini"), "w", newline="") as ini:
-        ini.write(theme_ini(slot))
-    finish(background).save(os.path.join(folder, "background.png"), optimize=True)
-    if overlay is not None:
-        finish(overlay).save(os.path.join(folder, "overlay.png"), optimize=True)
-
-
-def differences(made, committed):
-    """What differs between two theme folders: files and decoded pixels."""
-    found = []
-    names = sorted(set(os.listdir(made)) | set(os.listdir(committed)))
-    for name in names:
-        a, b = os.path.join(made, name), os.path.join(committed, name)
-        if not os.path.exists(a) or not os.path.exists(b):
-            found.append(f"{name}: {'missing' if not os.path.exists(b) else 'not made by the script'}")
-        elif name.endswith(".png"):
-            pa, pb = Image.open(a).convert("RGBA"), Image.open(b).convert("RGBA")
-            if pa.size != pb.size:
-                found.append(f"{name}: {pb.size} instead of {pa.size}")
-            elif ImageChops.difference(pa, pb).getbbox():
-                found.append(f"{name}: pixels differ")
-        elif open(a, "rb").read() != open(b, "rb").read():
-            found.append(f"{name}: contents differ")
-    return found
-
-
-def main(argv):
-    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "themes")
-    if "--check" not in argv[1:]:
-        for name, make in THEMES.items():
-            write_theme(os.path.join(root, name), make)
-        return 0
-    stale = []
-    with tempfile.TemporaryDirectory() as scratch:
-        for name, make in THEMES.items():
-            write_theme(os.path.join(scratch, name), make)
-        committed = sorted(n for n in os.listdir(root) if os.path.isdir(os.path.join(root, n)))
-        for name in sorted(set(committed) | set(THEMES)):
-            if name not in THEMES or name not in committed:
-                stale.append(f"{name}: {'not made by the script' if name not in THEMES else 'missing'}")
-                continue
-            stale += [f"{name}/{d}" for d in differences(os.path.join(scratch, name), os.path.join(root, name))]
-    for line in stale:
-        print(f"themes/{line}", file=sys.stderr)
-    return 1 if stale else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+def write(root):
+    """Draws every theme into a folder of its own below `root`."""
+    for name, make in THEMES.items():
+        size, slot, background, overlay = make()
+        folder = os.path.join(root, name)
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "theme.ini"), "w", newline="") as ini:
+            ini.write(theme_ini(slot))
+        finish(background).save(os.path.join(folder, "background.png"), optimize=True)
+        if overlay is not None:
+            finish(overlay).save(os.path.join(folder, "overlay.png"), optimize=True)

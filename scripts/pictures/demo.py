@@ -1,17 +1,11 @@
-#!/usr/bin/python3
-"""Pictures for scripts/demo. Needs Pillow (python3-pil) and DejaVu fonts.
-
-    scripts/demo-pictures inputs DIR
-        wallpaper.png (the screen behind the plug-in) and three album covers:
-        embedded.jpg, folder.jpg and wide.jpg (16:9)
-    scripts/demo-pictures gallery OUT.png TILES.tsv
-        the captures listed in TILES.tsv (file TAB caption, one a line), each
-        at 1:1 with its caption below, flowed into rows"""
+"""Pictures for scripts/demo: the wallpaper behind the plug-in, three album
+covers, and the captioned gallery of the captures. Needs DejaVu fonts."""
 
 import math
-import sys
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
+
+from pictures.draw import gradient
 
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
@@ -22,18 +16,9 @@ def font(size, bold=False):
     return ImageFont.truetype(BOLD if bold else FONT, size)
 
 
-def gradient(size, top, bottom, angle=False):
-    """A vertical (or diagonal) blend from `top` to `bottom`."""
-    width, height = size
-    strip = Image.new("RGB", (1, 256))
-    for i in range(256):
-        t = i / 255
-        strip.putpixel((0, i), tuple(round(a + (b - a) * t) for a, b in zip(top, bottom)))
-    if not angle:
-        return strip.resize(size, Image.BILINEAR)
-    big = strip.resize((2 * (width + height), 2 * (width + height)), Image.BILINEAR).rotate(35, Image.BILINEAR)
-    left, up = (big.width - width) // 2, (big.height - height) // 2
-    return big.crop((left, up, left + width, up + height))
+def blend(size, top, bottom):
+    """A vertical blend from `top` to `bottom`, worked out in 256 steps."""
+    return gradient(size, [(0, top), (1, bottom)], "RGB", rows=256, resample=Image.BILINEAR)
 
 
 def glow(canvas, centre, radius, colour, blur):
@@ -47,7 +32,11 @@ def glow(canvas, centre, radius, colour, blur):
 
 def wallpaper():
     # Light and busy enough that a shadow and translucent edges show on it.
-    picture = gradient(SCREEN, (250, 200, 150), (110, 160, 225), angle=True).convert("RGBA")
+    # A diagonal blend: a vertical one, larger, turned and cut to the screen.
+    side = 2 * (SCREEN[0] + SCREEN[1])
+    turned = blend((side, side), (250, 200, 150), (110, 160, 225)).rotate(35, Image.BILINEAR)
+    left, up = (side - SCREEN[0]) // 2, (side - SCREEN[1]) // 2
+    picture = turned.crop((left, up, left + SCREEN[0], up + SCREEN[1])).convert("RGBA")
     for i, (x, y, r) in enumerate([(260, 180, 220), (900, 520, 300), (1500, 220, 260), (1700, 860, 300),
                                    (420, 860, 240), (1180, 120, 140), (640, 420, 120)]):
         colour = [(255, 250, 235), (255, 150, 110), (170, 210, 255), (240, 170, 240)][i % 4]
@@ -64,7 +53,7 @@ def title(draw, text, box, size, fill):
 
 def cover_night_drive(size=400):
     # Sunset over a grid road: the cover embedded in the MP3.
-    picture = gradient((size, size), (26, 16, 58), (210, 70, 110)).convert("RGBA")
+    picture = blend((size, size), (26, 16, 58), (210, 70, 110)).convert("RGBA")
     sun = Image.new("RGBA", (size, size), (0, 0, 0, 0))
     draw = ImageDraw.Draw(sun)
     r = size * 0.26
@@ -111,7 +100,7 @@ def cover_field_notes(size=400):
 
 def cover_panorama(width=640, height=360):
     # Mountains at dawn, 16:9: shows what "keep the aspect ratio" does.
-    picture = gradient((width, height), (255, 190, 140), (120, 150, 210))
+    picture = blend((width, height), (255, 190, 140), (120, 150, 210))
     draw = ImageDraw.Draw(picture)
     ranges = [((96, 104, 150), 0.55, 0.12), ((70, 76, 120), 0.68, 0.10), ((44, 48, 84), 0.80, 0.08)]
     for colour, base, height_share in ranges:
@@ -173,16 +162,3 @@ def gallery(out, listing):
             x += slot((picture, caption)) + gap
         y += tallest + caption_height + gap
     sheet.save(out, optimize=True)
-
-
-def main():
-    if len(sys.argv) == 3 and sys.argv[1] == "inputs":
-        inputs(sys.argv[2])
-    elif len(sys.argv) == 4 and sys.argv[1] == "gallery":
-        gallery(sys.argv[2], sys.argv[3])
-    else:
-        sys.exit(__doc__)
-
-
-if __name__ == "__main__":
-    main()

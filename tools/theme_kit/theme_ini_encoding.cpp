@@ -1,0 +1,79 @@
+#include "tools/theme_kit/theme_ini_encoding.h"
+#include <windows.h>
+
+const wchar_t* EncodingName(IniEncoding encoding)
+{
+    switch (encoding) {
+    case IniEncoding::EightBit: return L"8-bit text";
+    case IniEncoding::Utf8Bom: return L"UTF-8 with a byte-order mark";
+    case IniEncoding::Utf16LeBom: return L"UTF-16 little-endian with a byte-order mark";
+    case IniEncoding::Utf16BeBom: return L"UTF-16 big-endian with a byte-order mark";
+    case IniEncoding::Utf16LeNoBom: return L"UTF-16 little-endian without a byte-order mark";
+    case IniEncoding::Utf16BeNoBom: return L"UTF-16 big-endian without a byte-order mark";
+    case IniEncoding::Binary: return L"not text";
+    }
+    return L"";
+}
+
+namespace {
+
+// Text of ASCII letters in UTF-16 has a zero in every other byte.
+bool LooksLikeUtf16(const std::vector<unsigned char>& bytes, size_t zeroAt)
+{
+    if (bytes.size() < 4 || bytes.size() % 2 != 0)
+        return false;
+    size_t zeros = 0, strayZeros = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == 0)
+            ++(i % 2 == zeroAt ? zeros : strayZeros);
+    }
+    return zeros * 4 >= bytes.size() && strayZeros == 0;
+}
+
+bool HasControlBytes(const std::vector<unsigned char>& bytes, size_t from)
+{
+    for (size_t i = from; i < bytes.size(); ++i) {
+        const unsigned char c = bytes[i];
+        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != 0x1A)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+IniEncoding DetectIniEncoding(const std::vector<unsigned char>& bytes)
+{
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        return HasControlBytes(bytes, 3) ? IniEncoding::Binary : IniEncoding::Utf8Bom;
+    if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return IniEncoding::Utf16LeBom;
+    if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        return IniEncoding::Utf16BeBom;
+    if (LooksLikeUtf16(bytes, 1))
+        return IniEncoding::Utf16LeNoBom;
+    if (LooksLikeUtf16(bytes, 0))
+        return IniEncoding::Utf16BeNoBom;
+    return HasControlBytes(bytes, 0) ? IniEncoding::Binary : IniEncoding::EightBit;
+}
+
+std::wstring DecodeIniText(const std::vector<unsigned char>& bytes, IniEncoding encoding)
+{
+    const bool bom = encoding == IniEncoding::Utf16LeBom || encoding == IniEncoding::Utf16BeBom;
+    if (!bom && encoding != IniEncoding::Utf16LeNoBom && encoding != IniEncoding::Utf16BeNoBom) {
+        // The INI reader takes a file without a mark as ANSI text.
+        const bool utf8 = encoding == IniEncoding::Utf8Bom;
+        const char* first = reinterpret_cast<const char*>(bytes.data()) + (utf8 ? 3 : 0);
+        const int length = static_cast<int>(bytes.size()) - (utf8 ? 3 : 0);
+        const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
+        std::wstring text(length > 0 ? MultiByteToWideChar(codePage, 0, first, length, NULL, 0) : 0, L'\0');
+        if (!text.empty())
+            MultiByteToWideChar(codePage, 0, first, length, &text[0], static_cast<int>(text.size()));
+        return text;
+    }
+    const bool bigEndian = encoding == IniEncoding::Utf16BeBom || encoding == IniEncoding::Utf16BeNoBom;
+    std::wstring text;
+    for (size_t at = bom ? 2 : 0; at + 1 < bytes.size(); at += 2)
+        text += static_cast<wchar_t>(bigEndian ? (bytes[at] << 8) | bytes[at + 1] : bytes[at] | (bytes[at + 1] << 8));
+    return text;
+}
