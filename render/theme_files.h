@@ -1,4 +1,5 @@
 #pragma once
+#include <stddef.h>
 // The names a theme is made of, for the plug-in, the theme kit and the
 // packaging script (which reads them from this file).
 constexpr wchar_t THEMES_FOLDER_NAME[] = L"coverdeckTheme";

@@ -6,6 +6,7 @@
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/report.h"
 #include "window/context_menu.h"
+#include "render/theme_files.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::vector<std::wstring> MenuThemes(const std::wstring& root)
     const int count = themeMenu ? GetMenuItemCount(themeMenu) : 0;
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(themeMenu, i);
-        if (id < IDM_THEME_FIRST || id >= IDM_THEME_FIRST + MAX_THEME_ITEMS)
+        if (!IsThemeItemId(static_cast<int>(id)))
             continue;
         wchar_t text[MAX_PATH] = L"";
         GetMenuStringW(themeMenu, i, text, MAX_PATH, MF_BYPOSITION);
@@ -61,7 +62,7 @@ int CheckAllThemes(const PluginWindow& window, const std::wstring& path)
         if (!IsFolder(folder))
             continue;
         const bool inMenu = std::find(listed.begin(), listed.end(), name) != listed.end();
-        if (!inMenu && listed.size() >= MAX_THEME_ITEMS && IsFile(folder + L"\\theme.ini"))
+        if (!inMenu && listed.size() >= MAX_THEME_ITEMS && IsFile(folder + L"\\" + THEME_INI_FILE))
             report.Warning(Quote(name), L"comes after the first " + std::to_wstring(MAX_THEME_ITEMS) + L" themes",
                            L"The menu does not list it", L"Keep at most " + std::to_wstring(MAX_THEME_ITEMS) +
                            L" theme folders");

@@ -2,13 +2,16 @@
 #include <windows.h>
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
+#include "render/theme_files.h"
 
 namespace {
 
 constexpr int LONGEST_PATH = MAX_PATH - 1;
-constexpr int THEMES_FOLDER_PART = 16;  // "\coverdeckTheme\"
-constexpr int BACKGROUND_PART = 15;     // "\background.png", the longest file name
-constexpr int MENU_PART = 10;           // "\theme.ini", which the menu looks for
+// Each part with the separator before it: "\coverdeckTheme\", "\background.png"
+// and "\theme.ini", which the menu looks for.
+constexpr int THEMES_FOLDER_PART = NameLength(THEMES_FOLDER_NAME) + 2;
+constexpr int BACKGROUND_PART = NameLength(THEME_LONGEST_FILE) + 1;
+constexpr int MENU_PART = NameLength(THEME_INI_FILE) + 1;
 
 }  // namespace
 
@@ -50,7 +53,7 @@ void CheckFolderName(const std::wstring& themeName, Report& report)
 
 void CheckFileNameCase(const std::wstring& folder, Report& report)
 {
-    static const wchar_t* const fixedNames[] = {L"theme.ini", L"background.png", L"overlay.png"};
+    static const wchar_t* const fixedNames[] = {THEME_INI_FILE, THEME_BACKGROUND_FILE, THEME_OVERLAY_FILE};
     const std::vector<std::wstring> entries = FolderEntries(folder);
     for (const wchar_t* fixed : fixedNames) {
         bool exact = false;

@@ -5,6 +5,7 @@
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
 #include "tools/theme_kit/theme_pictures.h"
+#include "render/theme_files.h"
 
 namespace {
 
@@ -27,10 +28,10 @@ void CheckSlotInWindow(const ImageRect& slot, SIZE window, Report& report)
     const std::wstring where = L"the cover slot " + RectText(slot.x, slot.y, slot.width, slot.height);
     const std::wstring background = L"the " + SizeText(window.cx, window.cy) + L" background";
     if (slot.x >= window.cx || slot.y >= window.cy || right <= 0 || bottom <= 0)
-        report.Error(L"theme.ini", where + L" lies wholly outside " + background, L"No cover shows",
+        report.Error(THEME_INI_FILE, where + L" lies wholly outside " + background, L"No cover shows",
                      L"Move the slot inside the background");
     else if (slot.x < 0 || slot.y < 0 || right > window.cx || bottom > window.cy)
-        report.Warning(L"theme.ini", where + L" reaches outside " + background,
+        report.Warning(THEME_INI_FILE, where + L" reaches outside " + background,
                        L"The cover is cut off at the window's edge",
                        L"Keep x and y at 0 or more, x + width at most " + std::to_wstring(window.cx) +
                            L" and y + height at most " + std::to_wstring(window.cy));
@@ -45,12 +46,12 @@ void CheckBackgroundPixels(const Pixels& background, Report& report)
         allClear = allClear && alpha == 0;
     }
     if (allOpaque)
-        report.Warning(L"background.png", L"has no transparency",
+        report.Warning(THEME_BACKGROUND_FILE, L"has no transparency",
                        L"The window is a plain opaque " + SizeText(background.width, background.height) +
                            L" rectangle, which is fine if that is the look you want",
                        L"For another shape, a shadow or rounded corners, give it an alpha channel");
     else if (allClear)
-        report.Warning(L"background.png", L"is fully transparent",
+        report.Warning(THEME_BACKGROUND_FILE, L"is fully transparent",
                        L"Only the cover and the overlay show, and clicks elsewhere pass through the window",
                        L"Paint the frame that should show and be grabbed");
 }
@@ -58,7 +59,7 @@ void CheckBackgroundPixels(const Pixels& background, Report& report)
 void CheckOverlayPixels(const Pixels& overlay, SIZE window, const ImageRect& slot, Report& report)
 {
     if (overlay.width != window.cx || overlay.height != window.cy)
-        report.Warning(L"overlay.png",
+        report.Warning(THEME_OVERLAY_FILE,
                        SizeText(overlay.width, overlay.height) + L", while the background is " +
                            SizeText(window.cx, window.cy),
                        L"The plug-in draws it at its own size from the top-left corner, so it is cut off or leaves "
@@ -81,9 +82,9 @@ void CheckOverlayPixels(const Pixels& overlay, SIZE window, const ImageRect& slo
     const std::wstring wrong = L"nearly opaque over " + std::to_wstring(percent) + L"% of the cover slot";
     const std::wstring change = L"Keep it mostly transparent over " + RectText(slot.x, slot.y, slot.width, slot.height);
     if (percent >= HIDES_ALL_PERCENT)
-        report.Error(L"overlay.png", wrong, L"It hides the cover", change);
+        report.Error(THEME_OVERLAY_FILE, wrong, L"It hides the cover", change);
     else if (percent >= HIDES_MUCH_PERCENT)
-        report.Warning(L"overlay.png", wrong, L"It hides that much of the cover", change);
+        report.Warning(THEME_OVERLAY_FILE, wrong, L"It hides that much of the cover", change);
 }
 
 void CheckDecodedPictures(const PictureFile& background, const PictureFile& overlay, const ImageRect& slot,
@@ -92,13 +93,13 @@ void CheckDecodedPictures(const PictureFile& background, const PictureFile& over
     Pixels decoded;
     if (FellBackToBuiltIn()) {
         if (background.readable)
-            report.Error(L"background.png", L"does not decode as a picture",
+            report.Error(THEME_BACKGROUND_FILE, L"does not decode as a picture",
                          L"The plug-in shows the built-in theme instead and forgets the choice", L"Save a valid PNG");
         return;
     }
     facts->window = window.Size();
     if (!DecodeHeld(displayState.background, &decoded)) {
-        report.Error(L"background.png", L"does not decode as a picture",
+        report.Error(THEME_BACKGROUND_FILE, L"does not decode as a picture",
                      L"The plug-in keeps the theme in a " + SizeText(facts->window.cx, facts->window.cy) +
                          L" window, so nothing shows",
                      L"Save a valid PNG");
@@ -110,14 +111,14 @@ void CheckDecodedPictures(const PictureFile& background, const PictureFile& over
         if (DecodeHeld(displayState.overlay, &overlayPixels))
             CheckOverlayPixels(overlayPixels, facts->window, slot, report);
         else
-            report.Error(L"overlay.png", L"does not decode as a picture", L"The plug-in draws the frame without it",
+            report.Error(THEME_OVERLAY_FILE, L"does not decode as a picture", L"The plug-in draws the frame without it",
                          L"Save a valid PNG, or remove the file");
     }
     if (overlay.tooLarge)
         return;
     facts->presentationMs = PresentationMilliseconds(window.handle());
     if (facts->presentationMs > NOTICEABLE_PRESENTATION_MS)
-        report.Warning(L"background.png",
+        report.Warning(THEME_BACKGROUND_FILE,
                        SizeText(facts->window.cx, facts->window.cy) + L" pixels take " +
                            std::to_wstring(static_cast<int>(facts->presentationMs + 0.5)) +
                            L" ms to present here (a listener notices more than " +
@@ -159,8 +160,8 @@ int CheckTheme(const PluginWindow& window, const std::wstring& path)
     CheckFolderName(name, report);
     CheckFileNameCase(readable.path(), report);
     const SlotReading reading = CheckThemeIni(readable.path(), report);
-    const PictureFile background = InspectThemePicture(readable.path(), L"background.png", report);
-    const PictureFile overlay = InspectThemePicture(readable.path(), L"overlay.png", report);
+    const PictureFile background = InspectThemePicture(readable.path(), THEME_BACKGROUND_FILE, report);
+    const PictureFile overlay = InspectThemePicture(readable.path(), THEME_OVERLAY_FILE, report);
 
     Facts facts;
     if (background.tooLarge) {

@@ -7,10 +7,11 @@
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
 #include "tools/theme_kit/theme_ini_encoding.h"
+#include "render/theme_files.h"
 
 namespace {
 
-constexpr wchar_t SUBJECT[] = L"theme.ini";
+constexpr const wchar_t* SUBJECT = THEME_INI_FILE;
 constexpr wchar_t SAVE_AS_ASCII[] = L"Save it as plain ASCII text";
 constexpr wchar_t SECTION[] = L"image";
 
@@ -187,7 +188,7 @@ void CheckKey(const Key& key, Report& report)
 SlotReading CheckThemeIni(const std::wstring& folder, Report& report)
 {
     SlotReading reading;
-    const std::wstring path = folder + L"\\theme.ini";
+    const std::wstring path = folder + L"\\" + THEME_INI_FILE;
     std::vector<unsigned char> bytes;
     switch (ReadFileBytes(path, THEME_INI_FILE_LIMIT, &bytes)) {
     case ReadOutcome::Missing:

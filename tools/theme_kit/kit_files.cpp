@@ -1,6 +1,7 @@
 #include "tools/theme_kit/kit_files.h"
 #include <windows.h>
 #include "state/owners.h"
+#include "render/theme_files.h"
 
 ReadOutcome ReadFileBytes(const std::wstring& path, size_t limit, std::vector<unsigned char>* bytes)
 {
@@ -104,8 +105,8 @@ namespace {
 
 bool IsThemeFileName(const std::wstring& name)
 {
-    return lstrcmpiW(name.c_str(), L"theme.ini") == 0 || lstrcmpiW(name.c_str(), L"background.png") == 0 ||
-           lstrcmpiW(name.c_str(), L"overlay.png") == 0;
+    return lstrcmpiW(name.c_str(), THEME_INI_FILE) == 0 || lstrcmpiW(name.c_str(), THEME_BACKGROUND_FILE) == 0 ||
+           lstrcmpiW(name.c_str(), THEME_OVERLAY_FILE) == 0;
 }
 
 }  // namespace
@@ -121,7 +122,7 @@ std::wstring UniqueTempPath(const wchar_t* prefix)
 
 ReadableThemeFolder::ReadableThemeFolder(const std::wstring& folder) : readable(folder)
 {
-    if (folder.size() + lstrlenW(L"\\background.png") < MAX_PATH)
+    if (folder.size() + 1 + NameLength(THEME_LONGEST_FILE) < MAX_PATH)
         return;
     copy = UniqueTempPath(L"coverdeck-theme-");
     if (!CreateDirectoryW(copy.c_str(), NULL)) {

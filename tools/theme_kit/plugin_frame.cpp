@@ -5,6 +5,7 @@
 #include "render/theme.h"
 #include "state/format_path.h"
 #include "tools/theme_kit/kit_files.h"
+#include "render/theme_files.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ bool LoadThemeFolder(HWND window, const std::wstring& folder)
     const std::wstring root = ParentOf(folder), name = LastComponent(folder);
     wchar_t longest[MAX_PATH];
     if (root.size() >= MAX_PATH || name.size() >= MAX_PATH ||
-        !FormatPath(longest, L"%s\\%s\\background.png", root.c_str(), name.c_str()))
+        !FormatPath(longest, L"%s\\%s\\%s", root.c_str(), name.c_str(), THEME_LONGEST_FILE))
         return false;
     displayState.module = GetModuleHandleW(NULL);
     lstrcpynW(displayState.themesRoot, root.c_str(), MAX_PATH);

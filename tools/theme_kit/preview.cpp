@@ -5,6 +5,7 @@
 #include "tools/theme_kit/png_files.h"
 #include "tools/theme_kit/report.h"
 #include "tools/theme_kit/theme_pictures.h"
+#include "render/theme_files.h"
 
 namespace {
 
@@ -162,8 +163,8 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
     const ReadableThemeFolder readable(folder);
     // Pictures the kit refuses to decode are reported as check reports them.
     Report refused;
-    const PictureFile background = InspectThemePicture(readable.path(), L"background.png", refused);
-    const PictureFile overlay = InspectThemePicture(readable.path(), L"overlay.png", refused);
+    const PictureFile background = InspectThemePicture(readable.path(), THEME_BACKGROUND_FILE, refused);
+    const PictureFile overlay = InspectThemePicture(readable.path(), THEME_OVERLAY_FILE, refused);
     if (background.tooLarge || overlay.tooLarge) {
         PrintErrorLine(Quote(options.folder) + L": a picture too large to preview (see above)");
         return EXIT_TROUBLE;

@@ -3,12 +3,13 @@
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
+#include "render/theme_files.h"
 
 namespace {
 
 bool IsBackground(const wchar_t* name)
 {
-    return wcscmp(name, L"background.png") == 0;
+    return wcscmp(name, THEME_BACKGROUND_FILE) == 0;
 }
 
 std::wstring WithoutIt(const wchar_t* name)
