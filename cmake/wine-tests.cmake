@@ -22,8 +22,19 @@ target_link_libraries(win_test_support PUBLIC coverdeck_core gtest)
 target_compile_definitions(win_test_support PUBLIC
     COVERDECK_BIN_DIR="${CMAKE_BINARY_DIR}/bin" COVERDECK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
+# The two-monitor rig (tests/harness/two-screens-up): Xorg's dummy video
+# driver laid out as two monitors, with a Wine prefix and server of its own in
+# build/two-screens, so the Xvfb-based tests are not disturbed.
+add_test(NAME two_screens_up COMMAND ${WINE_HARNESS}/two-screens-up ${CMAKE_BINARY_DIR} ${WINE_ROUTE})
+add_test(NAME two_screens_down COMMAND ${WINE_HARNESS}/wine-down ${CMAKE_BINARY_DIR}/two-screens)
+set_tests_properties(two_screens_up PROPERTIES FIXTURES_SETUP two_screens LABELS two_screens TIMEOUT 300)
+set_tests_properties(two_screens_down PROPERTIES FIXTURES_CLEANUP two_screens LABELS two_screens)
+
 # One program per test file: every program starts with a fresh DisplayState.
-function(add_wine_test_programs pattern)
+# It runs in FIXTURE's Wine, whose prefix and display live in STATE; all
+# programs of one display share its desktop (LOCK), where windows are found
+# by class name.
+function(add_wine_test_programs pattern fixture state lock)
     file(GLOB sources CONFIGURE_DEPENDS ${pattern})
     foreach(source ${sources})
         get_filename_component(name ${source} NAME_WE)
@@ -31,14 +42,18 @@ function(add_wine_test_programs pattern)
         target_link_libraries(${name} PRIVATE win_test_support gtest_main)
         set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
         add_dependencies(${name} coverdeck quaver_host bass bass_notags)
-        add_test(NAME ${name} COMMAND ${WINE_HARNESS}/wine-gtest ${CMAKE_BINARY_DIR} ${WINE_ROUTE} $<TARGET_FILE:${name}>)
-        # All Wine programs share one desktop, where windows are found by class name.
-        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK desktop TIMEOUT 600)
+        add_test(NAME ${name} COMMAND ${WINE_HARNESS}/wine-gtest ${state} ${WINE_ROUTE} $<TARGET_FILE:${name}>)
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${fixture} RESOURCE_LOCK ${lock} TIMEOUT 600)
+        if(NOT fixture STREQUAL wine)
+            set_tests_properties(${name} PROPERTIES LABELS ${fixture})
+        endif()
     endforeach()
 endfunction()
 
-add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
-add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
+add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp wine ${CMAKE_BINARY_DIR} desktop)
+add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp wine ${CMAKE_BINARY_DIR} desktop)
+add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/two_screens/*_test.cpp two_screens ${CMAKE_BINARY_DIR}/two-screens
+    two_screens_desktop)
 add_dependencies(theme_kit_test coverdeck-theme)
 add_dependencies(theme_preview_e2e_test coverdeck-theme)
 

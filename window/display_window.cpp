@@ -11,6 +11,7 @@
 #include "window/commands.h"
 #include "window/context_menu.h"
 #include "window/gdiplus_session.h"
+#include "window/screens.h"
 #include "window/settings.h"
 #include "window/snap.h"
 #include "window/zorder.h"
@@ -36,23 +37,6 @@ HWND FindHostWindow()
             return candidate;
     }
     return FindWindowW(HOST_WINDOW_CLASS, NULL);
-}
-
-// A position saved on a monitor that has since gone (or edited by hand) would
-// leave the window where nobody can reach it; one that shows even in part
-// stays where it was saved.
-void KeepOnAMonitor(HWND window)
-{
-    RECT rect;
-    GetWindowRect(window, &rect);
-    if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL))
-        return;
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
-        return;
-    POINT topLeft = TopLeftInside(rect, monitor.rcWork);
-    SetWindowPos(window, NULL, topLeft.x, topLeft.y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT OnCreate(HWND window)
@@ -123,9 +107,10 @@ void SnapProposedPosition(HWND window, WINDOWPOS* pos)
         proposed.cx = current.right - current.left;
         proposed.cy = current.bottom - current.top;
     }
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SnapToWorkArea(&proposed, work);
+    // The monitor the window mostly lies on decides: its own edges and
+    // taskbar, never the primary monitor's.
+    RECT rect = {proposed.x, proposed.y, proposed.x + proposed.cx, proposed.y + proposed.cy};
+    SnapToWorkArea(&proposed, WorkAreaUnder(rect));
     pos->x = proposed.x;
     pos->y = proposed.y;
 }
@@ -241,6 +226,10 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_APP:
         OnHostNotification(window, wParam);
         return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        OnScreensChanged(window, message, wParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_APP_CHANNEL:
         if (wParam == HOST_INFO_CHANNEL)
             displayState.channel = static_cast<DWORD>(lParam);
