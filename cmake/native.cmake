@@ -1,11 +1,13 @@
 # The parts that need no Win32, built for Linux so they can run under the
-# sanitizers and the fuzzer: the ID3v2 walker, its tests, the apic-extract
-# tool, the fuzz target and the extraction benchmark.
+# sanitizers and the fuzzer: the embedded-picture selection (the ID3v2 walker,
+# FLAC records, Ogg comments), its tests, the apic-extract tool, the fuzz
+# targets and the extraction benchmark.
 find_package(GTest REQUIRED)
 add_compile_options(-Wall -Wextra)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-set(WALKER_SOURCES ${CMAKE_SOURCE_DIR}/cover/id3v2.cpp ${CMAKE_SOURCE_DIR}/cover/picture_heap.cpp)
+include(cmake/picture_sources.cmake)
+set(WALKER_SOURCES ${PICTURE_SELECTION_SOURCES})
 set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
 # The walker as the product builds it, for the benchmark.
