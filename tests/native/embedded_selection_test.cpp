@@ -36,31 +36,6 @@ Bytes Select(uint32_t channelType, const Served& served, EmbeddedStep step = Emb
     return out;
 }
 
-// A FLAC picture block: big-endian type, MIME, description, four size words, data.
-Bytes PictureBlock(uint32_t type, const std::string& mime, const Bytes& data)
-{
-    return BigEndian(type) + BigEndian(uint32_t(mime.size())) + Text(mime) + BigEndian(1) + Text("d") +
-           BigEndian(1) + BigEndian(1) + BigEndian(24) + BigEndian(0) + BigEndian(uint32_t(data.size())) + data;
-}
-
-std::string Base64(const Bytes& bytes)
-{
-    static const char ALPHABET[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        uint32_t bits = uint32_t(bytes[i]) << 16 | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0) |
-                        (i + 2 < bytes.size() ? bytes[i + 2] : 0);
-        for (size_t k = 0; k < 4; ++k)
-            out += i * 4 / 3 + k < (bytes.size() * 4 + 2) / 3 ? ALPHABET[bits >> (18 - 6 * k) & 63] : '=';
-    }
-    return out;
-}
-
-std::string PictureComment(uint32_t type, const std::string& mime, const Bytes& data)
-{
-    return "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(type, mime, data));
-}
-
 // The comment series as the library serves it: each string with its zero, then an empty one.
 std::string Series(const std::vector<std::string>& comments)
 {
