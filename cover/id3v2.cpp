@@ -1,5 +1,6 @@
 #include "cover/id3v2.h"
 #include <string.h>
+#include "cover/bounded_string.h"
 #include "cover/picture_heap.h"
 #include "cover/picture_limits.h"
 
@@ -86,19 +87,6 @@ bool AcceptsEncoding(ApicEncodings accepted, uint8_t encoding)
 bool IsWideEncoding(uint8_t encoding)
 {
     return encoding == TEXT_ENCODING_UTF16 || encoding == TEXT_ENCODING_UTF16BE;
-}
-
-// Length of the zero-terminated string at `offset`, whose terminator must lie
-// before `end`.
-bool BoundedStringLength(const uint8_t* bytes, size_t offset, size_t end, size_t* length)
-{
-    if (offset >= end)
-        return false;
-    const void* terminator = memchr(bytes + offset, 0, end - offset);
-    if (!terminator)
-        return false;
-    *length = static_cast<size_t>(static_cast<const uint8_t*>(terminator) - (bytes + offset));
-    return true;
 }
 
 // The same for UTF-16, which ends at the first zero pair on an even offset

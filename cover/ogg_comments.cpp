@@ -1,5 +1,6 @@
 #include "cover/ogg_comments.h"
 #include <string.h>
+#include "cover/bounded_string.h"
 #include "cover/picture_block.h"
 #include "cover/picture_choice.h"
 
@@ -23,18 +24,6 @@ bool IsPictureField(const char* comment, size_t length)
     return true;
 }
 
-// Length of the string at `at`, whose terminator must lie within `bound`.
-bool CommentLength(const char* comments, size_t at, size_t bound, size_t* length)
-{
-    if (at >= bound)
-        return false;
-    const void* terminator = memchr(comments + at, 0, bound - at);
-    if (!terminator)
-        return false;
-    *length = static_cast<size_t>(static_cast<const char*>(terminator) - (comments + at));
-    return true;
-}
-
 }  // namespace
 
 int ExtractPictureFromComments(const char* comments, size_t readBound, PictureBuffer* picture)
@@ -48,7 +37,7 @@ int ExtractPictureFromComments(const char* comments, size_t readBound, PictureBu
     size_t at = 0;
     size_t length;
     // A series that does not end within the bound is read no further.
-    while (CommentLength(comments, at, readBound, &length) && length > 0) {
+    while (BoundedStringLength(reinterpret_cast<const uint8_t*>(comments), at, readBound, &length) && length > 0) {
         const char* comment = comments + at;
         PictureBlockInfo info;
         if (IsPictureField(comment, length) &&

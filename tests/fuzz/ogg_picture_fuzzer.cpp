@@ -4,6 +4,7 @@
 #include "cover/ogg_comments.h"
 #include "cover/picture_block.h"
 #include "cover/picture_heap.h"
+#include "walk_checks.h"
 
 // Any bytes, twice: as one METADATA_BLOCK_PICTURE value (base64 and block),
 // and as a comment series served in a block of exactly their length, read
@@ -29,10 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 
     PictureBuffer picture = {NULL, 0};
     int found = ExtractPictureFromComments(text, size, &picture);
-    if (found != (picture.data != NULL && picture.length > 0))
-        abort();
-    if (picture.length < 0 || static_cast<size_t>(picture.length) > size)
-        abort();
+    CheckWalkResult(found, picture, reinterpret_cast<const uint8_t*>(text), size, false);
     FreePictureBlock(picture.data);
     free(text);
     return 0;

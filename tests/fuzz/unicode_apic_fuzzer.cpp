@@ -3,6 +3,7 @@
 #include <string.h>
 #include "cover/id3v2.h"
 #include "cover/picture_heap.h"
+#include "walk_checks.h"
 
 // The walk that accepts APIC frames in UTF-16 and UTF-8, over any tag block of
 // exactly the input's length, once as a block and once served with the
@@ -18,13 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         PictureBuffer picture = {NULL, 0};
         int found = served ? ExtractApicFromServedTag(block, &picture, ApicEncodings::UTF16_OR_UTF8, size)
                            : ExtractApicFromTagBlock(block, size, &picture, ApicEncodings::UTF16_OR_UTF8);
-        if (found != (picture.data != NULL && picture.length > 0))
-            abort();
-        if (picture.length < 0 || static_cast<size_t>(picture.length) > size)
-            abort();
-        if (picture.length > 0 && !memmem(block, size, picture.data, static_cast<size_t>(picture.length)) &&
-            !(size >= 6 && (block[5] & TAG_FLAG_UNSYNCHRONISATION)))
-            abort();  // without de-unsynchronisation the picture is a slice of the input
+        CheckWalkResult(found, picture, block, size, true);
         FreePictureBlock(picture.data);
     }
     free(block);
