@@ -1,11 +1,13 @@
 # The parts that need no Win32, built for Linux so they can run under the
-# sanitizers and the fuzzer: the ID3v2 walker, its tests, the apic-extract
-# tool, the fuzz target and the extraction benchmark.
+# sanitizers and the fuzzer: the embedded-picture selection (the ID3v2 walker,
+# FLAC records, Ogg comments), its tests, the apic-extract tool, the fuzz
+# targets and the extraction benchmark.
 find_package(GTest REQUIRED)
 add_compile_options(-Wall -Wextra)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-set(WALKER_SOURCES ${CMAKE_SOURCE_DIR}/cover/id3v2.cpp ${CMAKE_SOURCE_DIR}/cover/picture_heap.cpp)
+include(cmake/picture_sources.cmake)
+set(WALKER_SOURCES ${PICTURE_SELECTION_SOURCES})
 set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
 # The walker as the product builds it, for the benchmark.
@@ -35,17 +37,23 @@ add_test(NAME tagger_pictures
 set_tests_properties(tagger_pictures PROPERTIES TIMEOUT 300)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    # Two targets: the walker over an exactly sized block, and the tag served
-    # as the audio library serves it (a bare pointer, the masked length held).
-    # Each gets a minute over a copy of the seeds: the committed corpus never grows.
-    foreach(target id3v2 served_tag)
+    # Four targets: the walker over an exactly sized block, the tag served as
+    # the audio library serves it (a bare pointer, the masked length held),
+    # the walk that accepts UTF-16 and UTF-8 APIC frames, and the Ogg picture
+    # comments (base64 and block). Each gets a minute over a copy of its seeds:
+    # the committed corpus never grows.
+    set(id3v2_seeds corpus id3v2.dict)
+    set(served_tag_seeds corpus id3v2.dict)
+    set(unicode_apic_seeds corpus id3v2.dict)
+    set(ogg_picture_seeds ogg-corpus ogg.dict)
+    foreach(target id3v2 served_tag unicode_apic ogg_picture)
         add_executable(${target}_fuzzer tests/fuzz/${target}_fuzzer.cpp ${WALKER_SOURCES})
         target_include_directories(${target}_fuzzer PRIVATE ${CMAKE_SOURCE_DIR})
         target_compile_options(${target}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
         target_link_options(${target}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
         add_test(NAME ${target}_fuzz
             COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run-fuzzer $<TARGET_FILE:${target}_fuzzer>
-                ${CMAKE_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/${target}-fuzz-work 60)
+                ${CMAKE_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/${target}-fuzz-work 60 ${${target}_seeds})
         set_tests_properties(${target}_fuzz PROPERTIES TIMEOUT 180)
     endforeach()
 else()

@@ -2,6 +2,7 @@
 #include <shlwapi.h>
 #include "cover/embedded_picture.h"
 #include "host/host_protocol.h"
+#include "state/owners.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
 
@@ -23,16 +24,37 @@ void QueryTrackPath(wchar_t (&path)[TRACK_PATH_CHARS])
     DestroyWindow(probe);
 }
 
-int LoadEmbeddedCover()
+// Picture files of one kind in the track's folder: the two names in order,
+// then the first match of the pattern.
+struct FolderPictureKind {
+    const wchar_t* names[2];
+    const wchar_t* pattern;
+};
+constexpr FolderPictureKind FOLDER_JPEG = {{L"folder.jpg", L"cover.jpg"}, L"%s\\*.jpg"};
+constexpr FolderPictureKind FOLDER_PNG = {{L"folder.png", L"cover.png"}, L"%s\\*.png"};
+
+// For a local file, its size: no tag the library read from it can be longer.
+// SIZE_MAX when the path names no file (a URL, an archive member, a stream).
+size_t TrackFileBound(const wchar_t* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (StrChrW(path, L'/') || PathIsURLW(path) || !GetFileAttributesExW(path, GetFileExInfoStandard, &attributes) ||
+        (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return SIZE_MAX;
+    ULONGLONG size = static_cast<ULONGLONG>(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow;
+    return size < SIZE_MAX ? static_cast<size_t>(size) : SIZE_MAX;
+}
+
+int LoadEmbeddedCover(EmbeddedStep step, size_t readBound)
 {
     if (displayState.channel == 0 || displayState.attachedpicture == 0)
         return 0;
     PictureBuffer picture = {NULL, 0};
-    ExtractEmbeddedPicture(displayState.channel, &picture);
+    ExtractEmbeddedPicture(displayState.channel, &picture, step, readBound);
     if (!picture.data)
         return 0;
-    displayState.cover.LoadFromMemory(picture.data, static_cast<uint32_t>(picture.length));
-    HeapFree(GetProcessHeap(), 0, picture.data);
+    // The holder takes the block over: the picture's bytes are held once.
+    displayState.cover.AdoptPicture(&picture);
     return 1;
 }
 
@@ -44,7 +66,7 @@ int LoadCandidate(const wchar_t* folder, const wchar_t* name)
     return displayState.cover.LoadFromFile(candidate);
 }
 
-int LoadFolderCover(const wchar_t* path)
+int LoadFolderCover(const wchar_t* path, const FolderPictureKind& kind)
 {
     // The path may be longer than any candidate can be; only the folder must fit.
     wchar_t folder[TRACK_PATH_CHARS];
@@ -53,28 +75,37 @@ int LoadFolderCover(const wchar_t* path)
     if (lstrlenW(folder) >= MAX_PATH)
         return 0;
 
-    if (LoadCandidate(folder, L"folder.jpg") || LoadCandidate(folder, L"cover.jpg"))
-        return 1;
-
+    for (const wchar_t* name : kind.names) {
+        if (LoadCandidate(folder, name))
+            return 1;
+    }
     wchar_t pattern[MAX_PATH];
-    if (!FormatPath(pattern, L"%s\\*.jpg", folder))
+    if (!FormatPath(pattern, kind.pattern, folder))
         return 0;
     WIN32_FIND_DATAW match;
-    HANDLE search = FindFirstFileW(pattern, &match);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(FindFirstFileW(pattern, &match));
+    if (!search)
         return 0;
-    FindClose(search);
+    search.reset();
     return LoadCandidate(folder, match.cFileName);
 }
 
-int ChooseCover(const wchar_t* path)
+// The search as it always was (Latin-1 APIC picture, then the JPEG files) runs
+// first; the sources added later only fill a slot that it leaves empty.
+int ChooseCover(const wchar_t* path, size_t readBound)
 {
     displayState.coverFromTag = 0;
-    int taken = LoadEmbeddedCover();
-    displayState.coverFromTag = taken;
-    if (taken)
+    if (LoadEmbeddedCover(EmbeddedStep::LATIN1_APIC, readBound)) {
+        displayState.coverFromTag = 1;
         return 1;
-    return LoadFolderCover(path);
+    }
+    if (LoadFolderCover(path, FOLDER_JPEG))
+        return 1;
+    if (LoadEmbeddedCover(EmbeddedStep::FURTHER_PICTURES, readBound)) {
+        displayState.coverFromTag = 1;
+        return 1;
+    }
+    return LoadFolderCover(path, FOLDER_PNG);
 }
 
 }  // namespace
@@ -89,11 +120,12 @@ void RefreshCover()
     ReleaseCover();
     wchar_t path[TRACK_PATH_CHARS];
     QueryTrackPath(path);
+    size_t readBound = TrackFileBound(path);
     // Archive members and URLs come as "container/inner"; the container's folder is wanted.
     wchar_t* lastSlash = StrRChrW(path, NULL, L'/');
     if (lastSlash)
         *lastSlash = L'\0';
     if (PathIsURLW(path))
         return;
-    ChooseCover(path);
+    ChooseCover(path, readBound);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 void ReleaseCover();
-// Replaces the cover with the current track's: embedded picture first, then
-// the track folder's picture files. URLs get none.
+// Replaces the cover with the current track's. In order: the Latin-1 APIC
+// picture of an MP3; folder.jpg, cover.jpg, the first *.jpg; the other
+// embedded pictures (UTF-16/UTF-8 APIC, FLAC, Vorbis, Opus); folder.png,
+// cover.png, the first *.png. URLs get none.
 void RefreshCover();

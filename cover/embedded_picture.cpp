@@ -2,7 +2,17 @@
 #include "cover/id3v2.h"
 #include "state/display_state.h"
 
-int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture)
+namespace {
+
+const char* ServeChannelTags(const void* channel, uint32_t tagType)
+{
+    return displayState.AudioLibrary.BASS_ChannelGetTags(static_cast<DWORD>(reinterpret_cast<uintptr_t>(channel)),
+                                                         tagType);
+}
+
+}  // namespace
+
+int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture, EmbeddedStep step, size_t readBound)
 {
     const AudioEntryPoints& audio = displayState.AudioLibrary;
     if (!audio.BASS_ChannelGetInfo || !audio.BASS_ChannelGetTags)
@@ -11,9 +21,9 @@ int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture)
     BassChannelInfo info;
     ZeroMemory(&info, sizeof(info));
     audio.BASS_ChannelGetInfo(channel, &info);
-    if (info.ctype != BASS_CTYPE_STREAM_MP3)
-        return 0;
-    return ExtractApicFromTag(channel, picture);
+    TagServer server = {info.ctype, ServeChannelTags, reinterpret_cast<const void*>(static_cast<uintptr_t>(channel)),
+                        readBound};
+    return SelectEmbeddedPicture(server, step, picture);
 }
 
 int ExtractApicFromTag(DWORD channel, PictureBuffer* picture)

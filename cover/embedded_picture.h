@@ -1,12 +1,16 @@
 #pragma once
 #include <windows.h>
+#include <stdint.h>
+#include "cover/embedded_selection.h"
 #include "state/picture_buffer.h"
 
-// Copies the picture of the first usable APIC frame of the channel's ID3v2 tag
-// (through the bound audio library) into `picture`, which the caller set to
-// {NULL, 0}. Returns 1 for a picture of at least one byte, else 0. Whenever
-// picture->data is non-null afterwards, the caller frees it with HeapFree on
-// the process heap.
-int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture);
-// Test seam: the same without the channel-type check.
+// Copies the step's embedded picture of the channel (through the bound audio
+// library) into `picture`, which the caller set to {NULL, 0}. `readBound` is
+// the track file's size for a local file, else SIZE_MAX. Returns 1 for a
+// picture of at least one byte, else 0. Whenever picture->data is non-null
+// afterwards, the caller frees it with FreePictureBlock or has the cover
+// holder adopt it.
+int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture, EmbeddedStep step = EmbeddedStep::LATIN1_APIC,
+                           size_t readBound = SIZE_MAX);
+// Test seam: the Latin-1 APIC picture without the channel-type check.
 int ExtractApicFromTag(DWORD channel, PictureBuffer* picture);

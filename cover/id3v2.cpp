@@ -1,6 +1,8 @@
 #include "cover/id3v2.h"
 #include <string.h>
+#include "cover/bounded_string.h"
 #include "cover/picture_heap.h"
+#include "cover/picture_limits.h"
 
 namespace {
 
@@ -19,8 +21,11 @@ constexpr size_t FRAME_ID_SIZE = 4;
 constexpr size_t FRAME_SIZE_OFFSET = 4;
 constexpr size_t FORMAT_FLAGS_OFFSET = 9;
 constexpr size_t DATA_LENGTH_SIZE = 4;
+// APIC text encodings.
 constexpr uint8_t TEXT_ENCODING_LATIN1 = 0;
-constexpr int64_t LARGEST_PICTURE = 0x7FFFFFFF;  // PictureBuffer's length is 32-bit signed
+constexpr uint8_t TEXT_ENCODING_UTF16 = 1;
+constexpr uint8_t TEXT_ENCODING_UTF16BE = 2;
+constexpr uint8_t TEXT_ENCODING_UTF8 = 3;
 
 // The four questions asked of the version word (major << 8 | revision). They
 // do not all draw the line in the same place: a 3.x tag with a non-zero
@@ -72,17 +77,29 @@ size_t FormatFlagSkip(uint32_t version, uint8_t formatFlags)
     return skip;
 }
 
-// Length of the zero-terminated string at `offset`, whose terminator must lie
-// before `end`.
-bool BoundedStringLength(const uint8_t* bytes, size_t offset, size_t end, size_t* length)
+bool AcceptsEncoding(ApicEncodings accepted, uint8_t encoding)
 {
-    if (offset >= end)
-        return false;
-    const void* terminator = memchr(bytes + offset, 0, end - offset);
-    if (!terminator)
-        return false;
-    *length = static_cast<size_t>(static_cast<const uint8_t*>(terminator) - (bytes + offset));
-    return true;
+    if (accepted == ApicEncodings::LATIN1)
+        return encoding == TEXT_ENCODING_LATIN1;
+    return encoding >= TEXT_ENCODING_UTF16 && encoding <= TEXT_ENCODING_UTF8;
+}
+
+bool IsWideEncoding(uint8_t encoding)
+{
+    return encoding == TEXT_ENCODING_UTF16 || encoding == TEXT_ENCODING_UTF16BE;
+}
+
+// The same for UTF-16, which ends at the first zero pair on an even offset
+// from its start: a single zero byte is half of a character.
+bool BoundedWideStringLength(const uint8_t* bytes, size_t offset, size_t end, size_t* length)
+{
+    for (size_t at = offset; at < end && end - at >= 2; at += 2) {
+        if (bytes[at] == 0 && bytes[at + 1] == 0) {
+            *length = at - offset;
+            return true;
+        }
+    }
+    return false;
 }
 
 size_t FrameIdLength(const uint8_t* id)
@@ -142,78 +159,88 @@ bool FirstFramePosition(uint32_t version, uint8_t tagFlags, const uint8_t* data,
     return true;
 }
 
-// Copies the picture out of one APIC frame payload of `frameSize` readable
-// bytes into `picture` when the frame is usable; otherwise leaves `picture`
-// untouched. Caller frees picture->data with FreePictureBlock.
-void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags,
-                     const uint8_t* payload, uint32_t frameSize, PictureBuffer* picture)
+// Where a usable APIC frame's picture lies within the walked bytes.
+struct PictureSpan {
+    bool found;
+    size_t offset;
+    size_t length;
+};
+
+// Finds the picture in one APIC frame payload of `frameSize` readable bytes at
+// `payload` (an offset into `data`); leaves `span` untouched when the frame is
+// not usable.
+void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags, const uint8_t* data, size_t payload,
+                     uint32_t frameSize, ApicEncodings accepted, PictureSpan* span)
 {
     size_t skip = FormatFlagSkip(version, formatFlags);
     if (skip >= frameSize)
         return;  // not even the text encoding byte lies inside the frame
-    const uint8_t* start = payload + skip;
+    const uint8_t* start = data + payload + skip;
     size_t inFrame = frameSize - skip;
     int64_t length = static_cast<int64_t>(inFrame);
     if (!UsesV23FlagLayout(version) && (formatFlags & V24_DATA_LENGTH) &&
         ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) || (formatFlags & V24_UNSYNCHRONISATION))) {
         length = ReadSyncsafe32(start - DATA_LENGTH_SIZE);
     }
-    if (start[0] != TEXT_ENCODING_LATIN1)
+    uint8_t encoding = start[0];
+    if (!AcceptsEncoding(accepted, encoding))
         return;
 
     // Strings that end past `length` but inside the frame leave a negative
-    // picture length below, so the frame is the only bound they need.
+    // picture length below, so the frame is the only bound they need. The
+    // MIME type is 8-bit in every encoding; after its terminator comes the
+    // picture type byte, then the description.
     size_t mimeLength;
     size_t descriptionLength;
     if (!BoundedStringLength(start, 1, inFrame, &mimeLength))
         return;
-    // After the MIME terminator comes the picture type byte, then the description.
-    if (!BoundedStringLength(start, mimeLength + 3, inFrame, &descriptionLength))
+    size_t descriptionStart = mimeLength + 3;
+    size_t terminator = IsWideEncoding(encoding) ? 2 : 1;
+    if (!(IsWideEncoding(encoding) ? BoundedWideStringLength(start, descriptionStart, inFrame, &descriptionLength)
+                                   : BoundedStringLength(start, descriptionStart, inFrame, &descriptionLength)))
         return;
-    size_t pictureOffset = mimeLength + descriptionLength + 4;
+    size_t pictureOffset = descriptionStart + descriptionLength + terminator;
     int64_t pictureLength = length - static_cast<int64_t>(pictureOffset);
-    if (pictureLength < 0 || pictureLength > LARGEST_PICTURE)
+    if (pictureLength < 0 || pictureLength > LARGEST_PICTURE_BYTES)
         return;
     if (static_cast<uint64_t>(pictureLength) > inFrame - pictureOffset)
         return;  // a data length indicator that claims more than the frame holds
-
-    uint8_t* block = AllocatePictureBlock(static_cast<size_t>(pictureLength));
-    if (!block)
-        return;
-    memcpy(block, start + pictureOffset, static_cast<size_t>(pictureLength));
-    picture->data = block;
-    picture->length = static_cast<int32_t>(pictureLength);
+    span->found = true;
+    span->offset = payload + skip + pictureOffset;
+    span->length = static_cast<size_t>(pictureLength);
 }
 
-void WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, PictureBuffer* picture)
+PictureSpan WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, ApicEncodings accepted)
 {
+    PictureSpan span = {false, 0, 0};
     size_t pos;
     if (!FirstFramePosition(version, tagFlags, data, limit, &pos))
-        return;
-    while (pos < limit) {
+        return span;
+    while (pos < limit && !span.found) {
         if (limit - pos < FRAME_HEADER_SIZE)
-            return;
+            break;
         size_t idLength = FrameIdLength(data + pos);
         if (idLength >= 1 && idLength < FRAME_ID_SIZE && pos > FRAME_ID_SIZE) {
             // Some taggers miscount a frame by up to three bytes; a frame whose
             // size starts with a zero byte then shows only the tail of its id.
             size_t back = pos - (FRAME_ID_SIZE - idLength);
             if (FrameIdLength(data + back) != FRAME_ID_SIZE)
-                return;
+                break;
             pos = back;
             continue;
         }
         if (idLength != FRAME_ID_SIZE)
-            return;  // padding, or a malformed id
+            break;  // padding, or a malformed id
         size_t frameSize = ReadFrameSize(version, data + pos + FRAME_SIZE_OFFSET);
         if (frameSize > limit - pos - FRAME_HEADER_SIZE)
-            return;  // the payload would run past the tag
-        if (IsApicId(data + pos) && !picture->data) {
-            ReadApicPayload(version, tagFlags, data[pos + FORMAT_FLAGS_OFFSET],
-                            data + pos + FRAME_HEADER_SIZE, static_cast<uint32_t>(frameSize), picture);
+            break;  // the payload would run past the tag
+        if (IsApicId(data + pos)) {
+            ReadApicPayload(version, tagFlags, data[pos + FORMAT_FLAGS_OFFSET], data, pos + FRAME_HEADER_SIZE,
+                            static_cast<uint32_t>(frameSize), accepted, &span);
         }
         pos += FRAME_HEADER_SIZE + frameSize;
     }
+    return span;
 }
 
 int HasPicture(const PictureBuffer* picture)
@@ -235,7 +262,7 @@ uint32_t ReadBigEndian32(const uint8_t* bytes)
            static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
 }
 
-int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture)
+int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture, ApicEncodings accepted)
 {
     if (available < ID3_HEADER_SIZE || memcmp(block, "ID3", 3) != 0)
         return HasPicture(picture);
@@ -256,7 +283,20 @@ int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffe
         limit = Deunsynchronise(data, limit, copy);
         data = copy;
     }
-    WalkFrames(version, tagFlags, data, limit, picture);
+    PictureSpan span = WalkFrames(version, tagFlags, data, limit, accepted);
+    if (span.found && copy) {
+        // The copy becomes the picture's block, so its bytes exist once.
+        memmove(copy, copy + span.offset, span.length);
+        picture->data = ShrinkPictureBlock(copy, span.length);
+        picture->length = static_cast<int32_t>(span.length);
+        copy = NULL;
+    } else if (span.found) {
+        picture->data = AllocatePictureBlock(span.length);
+        if (picture->data) {
+            memcpy(picture->data, data + span.offset, span.length);
+            picture->length = static_cast<int32_t>(span.length);
+        }
+    }
     FreePictureBlock(copy);
     return HasPicture(picture);
 }
@@ -268,11 +308,12 @@ size_t HeldTagBlockLength(const uint8_t* header)
                               (static_cast<size_t>(size[2] & 0x7F) << 7) | (size[3] & 0x7F));
 }
 
-int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture)
+int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture, ApicEncodings accepted, size_t readBound)
 {
     // Only behind an "ID3" is there a header to take the length from; the
     // bytes are compared one at a time so that a mismatch reads no further.
-    if (!tag || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
+    if (!tag || readBound < ID3_HEADER_SIZE || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
         return HasPicture(picture);
-    return ExtractApicFromTagBlock(tag, HeldTagBlockLength(tag), picture);
+    size_t held = HeldTagBlockLength(tag);
+    return ExtractApicFromTagBlock(tag, held < readBound ? held : readBound, picture, accepted);
 }

@@ -21,12 +21,22 @@ constexpr uint8_t TAG_FLAG_EXTENDED_HEADER = 0x40;
 uint32_t ReadSyncsafe32(const uint8_t* bytes);
 uint32_t ReadBigEndian32(const uint8_t* bytes);
 
+// Which APIC text encodings a walk accepts. The Latin-1 walk comes first and
+// alone decides when it finds a picture; the other encodings are read only
+// after the folder's JPEG files were not found either.
+enum class ApicEncodings {
+    LATIN1,   // encoding 0
+    UTF16_OR_UTF8,  // encodings 1 and 2 (UTF-16, with and without BOM) and 3 (UTF-8)
+};
+
 // Walks a tag block from its 10-byte header on, reading no more than
 // `available` bytes (the header's tag size is clipped to them), and copies the
-// first usable APIC picture into `picture`, which the caller set to {NULL, 0}.
-// Returns 1 for a picture of at least one byte, else 0; a zero-byte picture
-// leaves data non-null. Caller frees picture->data with FreePictureBlock.
-int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture);
+// first usable APIC picture of an accepted encoding into `picture`, which the
+// caller set to {NULL, 0}. Pictures larger than LARGEST_PICTURE_BYTES are not
+// usable. Returns 1 for a picture of at least one byte, else 0; a zero-byte
+// picture leaves data non-null. Caller frees picture->data with FreePictureBlock.
+int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture,
+                            ApicEncodings accepted = ApicEncodings::LATIN1);
 
 // How many bytes an audio library holds for the tag whose 10-byte header is at
 // `header`: the header plus the stated size with the top bit of each size byte
@@ -34,5 +44,8 @@ int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffe
 size_t HeldTagBlockLength(const uint8_t* header);
 
 // The tag block as the audio library serves it: a bare pointer (or null) with
-// no length. Walks it within HeldTagBlockLength; results as above.
-int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture);
+// no length. Walks it within HeldTagBlockLength and within `readBound` bytes,
+// which for a local file is the file's size: a truncated file's library block
+// is shorter than its header says. Results as above.
+int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture,
+                             ApicEncodings accepted = ApicEncodings::LATIN1, size_t readBound = SIZE_MAX);

@@ -1,5 +1,7 @@
 #include "cover/image_stream_holder.h"
 #include "cover/block_stream.h"
+#include "cover/picture_heap.h"
+#include "cover/picture_limits.h"
 
 ImageStreamHolder::ImageStreamHolder() : stream(NULL) {}
 
@@ -50,8 +52,10 @@ int ImageStreamHolder::LoadFromFile(const wchar_t* path)
         return 0;
     DWORD sizeHigh = 0;
     DWORD size = GetFileSize(file, &sizeHigh);
-    // 4 GiB or more cannot be one block; the low word alone would load a torso.
-    HGLOBAL block = sizeHigh == 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size) : NULL;
+    // An oversized picture is no picture: it is neither read nor decoded, and
+    // the size's high word covers files of 4 GiB and more.
+    HGLOBAL block = (sizeHigh == 0 && size <= LARGEST_PICTURE_BYTES) ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size)
+                                                                     : NULL;
     void* target = (block && size > 0) ? GlobalLock(block) : NULL;
     if (!block || (size > 0 && !target)) {
         if (block)
@@ -98,6 +102,20 @@ int ImageStreamHolder::LoadFromMemory(const void* bytes, uint32_t length)
     if (!block)
         return 0;
     return WrapBlock(block, length);
+}
+
+int ImageStreamHolder::AdoptPicture(PictureBuffer* picture)
+{
+    uint8_t* bytes = picture->data;
+    picture->data = NULL;
+    if (!bytes)
+        return 0;
+    if (stream || picture->length < 0) {
+        FreePictureBlock(bytes);
+        return 0;
+    }
+    // A picture block is fixed global memory: its pointer is its handle.
+    return WrapBlock(static_cast<HGLOBAL>(bytes), static_cast<DWORD>(picture->length));
 }
 
 void ImageStreamHolder::Release()

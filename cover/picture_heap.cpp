@@ -3,15 +3,23 @@
 #ifdef _WIN32
 #include <windows.h>
 
+// A picture of zero bytes still needs a block of its own: null means "none".
 uint8_t* AllocatePictureBlock(size_t size)
 {
-    return static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
+    return static_cast<uint8_t*>(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size ? size : 1));
+}
+
+uint8_t* ShrinkPictureBlock(uint8_t* block, size_t size)
+{
+    // Without GMEM_MOVEABLE a fixed block is resized where it lies.
+    HGLOBAL smaller = GlobalReAlloc(static_cast<HGLOBAL>(block), size ? size : 1, 0);
+    return smaller ? static_cast<uint8_t*>(smaller) : block;
 }
 
 void FreePictureBlock(void* block)
 {
     if (block)
-        HeapFree(GetProcessHeap(), 0, block);
+        GlobalFree(static_cast<HGLOBAL>(block));
 }
 
 #else
@@ -19,9 +27,13 @@ void FreePictureBlock(void* block)
 
 uint8_t* AllocatePictureBlock(size_t size)
 {
-    // calloc may answer a request for nothing with null, which would read as
-    // "no picture"; an empty picture still needs a block of its own.
     return static_cast<uint8_t*>(calloc(size ? size : 1, 1));
+}
+
+uint8_t* ShrinkPictureBlock(uint8_t* block, size_t size)
+{
+    void* smaller = realloc(block, size ? size : 1);
+    return smaller ? static_cast<uint8_t*>(smaller) : block;
 }
 
 void FreePictureBlock(void* block)

@@ -1,12 +1,13 @@
-// apic-extract IN.mp3 OUT: writes the picture of the first usable APIC frame
-// of IN's ID3v2 tag to OUT, read the way the plug-in reads it through the
-// audio library. Exit 0: picture written; 1: no picture; 2: usage or I/O error.
+// apic-extract IN OUT: writes the picture that the plug-in would take from the
+// embedded tags of IN (an MP3, FLAC, Ogg Vorbis or Opus file) to OUT. IN is
+// served as the stand-in audio library serves it, and the plug-in's own
+// selection runs over it: the Latin-1 APIC picture, then the other embedded
+// pictures (the folder's files are not looked at).
+// Exit 0: picture written; 1: no picture; 2: usage or I/O error.
 #include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
-#include <vector>
-#include "cover/id3v2.h"
+#include "cover/embedded_selection.h"
 #include "cover/picture_heap.h"
+#include "standin/bass/stream_tags.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ FILE* OpenFile(const ArgChar* path, const char* mode)
         wideMode[i] = static_cast<wchar_t>(mode[i]);
     return _wfopen(path, wideMode);
 }
+#define SEEK64 _fseeki64
+#define TELL64 _ftelli64
 #else
 typedef char ArgChar;
 #define TOOL_MAIN main
@@ -28,42 +31,35 @@ FILE* OpenFile(const ArgChar* path, const char* mode)
 {
     return fopen(path, mode);
 }
+#define SEEK64 fseeko
+#define TELL64 ftello
 #endif
 
 enum ExitCode { EXIT_PICTURE = 0, EXIT_NO_PICTURE = 1, EXIT_TROUBLE = 2 };
 
-// Reads in steps, so that a header claiming a huge tag in a small file does
-// not make us reserve the claimed size.
-bool ReadUpTo(FILE* file, std::vector<uint8_t>& bytes, size_t wanted)
-{
-    const size_t step = 1 << 16;
-    while (bytes.size() < wanted) {
-        size_t have = bytes.size();
-        size_t chunk = wanted - have < step ? wanted - have : step;
-        bytes.resize(have + chunk);
-        size_t got = fread(bytes.data() + have, 1, chunk, file);
-        bytes.resize(have + got);
-        if (got < chunk)
-            break;
+class FileReader : public ByteReader {
+public:
+    explicit FileReader(FILE* file) : file(file)
+    {
+        if (SEEK64(file, 0, SEEK_END) == 0 && TELL64(file) > 0)
+            length = static_cast<uint64_t>(TELL64(file));
     }
-    return !ferror(file);
-}
+    uint64_t Length() const override { return length; }
+    size_t Read(uint64_t position, void* out, size_t count) const override
+    {
+        if (position >= length || SEEK64(file, static_cast<long long>(position), SEEK_SET) != 0)
+            return 0;
+        return fread(out, 1, count, file);
+    }
 
-// The tag block as the audio library holds it: the header and its stated size
-// (top bit of each size byte masked off), cut short where the file ends.
-// Empty when the file has no tag.
-bool ReadTagBlock(const ArgChar* path, std::vector<uint8_t>& block)
+private:
+    FILE* file;
+    uint64_t length = 0;
+};
+
+const char* ServeFromFile(const void* tags, uint32_t tagType)
 {
-    FILE* file = OpenFile(path, "rb");
-    if (!file)
-        return false;
-    bool ok = ReadUpTo(file, block, ID3_HEADER_SIZE);
-    if (ok && block.size() == ID3_HEADER_SIZE && memcmp(block.data(), "ID3", 3) == 0)
-        ok = ReadUpTo(file, block, HeldTagBlockLength(block.data()));
-    else
-        block.clear();
-    fclose(file);
-    return ok;
+    return ServeStreamTag(*static_cast<const StreamTags*>(tags), tagType);
 }
 
 bool WriteAll(const ArgChar* path, const uint8_t* bytes, size_t length)
@@ -80,25 +76,32 @@ bool WriteAll(const ArgChar* path, const uint8_t* bytes, size_t length)
 int TOOL_MAIN(int argc, ArgChar** argv)
 {
     if (argc != 3) {
-        fputs("usage: apic-extract IN.mp3 OUT\n", stderr);
+        fputs("usage: apic-extract IN OUT\n", stderr);
         return EXIT_TROUBLE;
     }
-    std::vector<uint8_t> block;
-    if (!ReadTagBlock(argv[1], block)) {
+    FILE* file = OpenFile(argv[1], "rb");
+    if (!file) {
         fputs("apic-extract: cannot read the input file\n", stderr);
         return EXIT_TROUBLE;
     }
-    // An exactly sized copy, so that the walker sees the block's true end.
-    uint8_t* exact = static_cast<uint8_t*>(malloc(block.size() ? block.size() : 1));
-    if (!exact) {
-        fputs("apic-extract: out of memory\n", stderr);
+    FileReader reader(file);
+    StreamTags tags;
+    bool read = ReadStreamTags(reader, &tags);
+    bool failed = ferror(file) != 0;
+    fclose(file);
+    if (!read || failed) {
+        FreeStreamTags(&tags);
+        fputs("apic-extract: cannot read the input file\n", stderr);
         return EXIT_TROUBLE;
     }
-    if (!block.empty())
-        memcpy(exact, block.data(), block.size());
-    PictureBuffer picture = {NULL, 0};
-    int found = ExtractApicFromTagBlock(exact, block.size(), &picture);
-    free(exact);
+
+    // A local file, as the plug-in bounds it: no tag outgrows the file.
+    TagServer server = {tags.type, ServeFromFile, &tags, static_cast<size_t>(reader.Length())};
+    PictureBuffer picture = {nullptr, 0};
+    int found = SelectEmbeddedPicture(server, EmbeddedStep::LATIN1_APIC, &picture);
+    if (!picture.data)
+        found = SelectEmbeddedPicture(server, EmbeddedStep::FURTHER_PICTURES, &picture);
+    FreeStreamTags(&tags);
 
     int code = found ? EXIT_PICTURE : EXIT_NO_PICTURE;
     if (found && !WriteAll(argv[2], picture.data, static_cast<size_t>(picture.length))) {

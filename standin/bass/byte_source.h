@@ -1,13 +1,14 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
+#include "byte_reader.h"
 
 // The bytes a stream is made from: a byte range of a file, or of a block in
 // memory that the caller keeps alive while the source is open.
-class ByteSource {
+class ByteSource : public ByteReader {
 public:
     ByteSource() = default;
-    ~ByteSource();
+    ~ByteSource() override;
     ByteSource(const ByteSource&) = delete;
     ByteSource& operator=(const ByteSource&) = delete;
 
@@ -16,10 +17,10 @@ public:
     bool OpenFile(const void* file, bool unicodePath, uint64_t offset, uint64_t length);
     bool OpenMemory(const void* memory, uint64_t offset, uint64_t length);
 
-    uint64_t Length() const { return length; }
+    uint64_t Length() const override { return length; }
     // Copies up to `count` bytes from `position` (relative to the range start);
     // returns how many it copied.
-    size_t Read(uint64_t position, void* out, size_t count) const;
+    size_t Read(uint64_t position, void* out, size_t count) const override;
 
 private:
     HANDLE file = INVALID_HANDLE_VALUE;

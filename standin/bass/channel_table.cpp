@@ -7,10 +7,9 @@ Channel table[MAX_CHANNELS];
 // Handles are never reused, so a stale handle cannot reach a newer stream.
 DWORD lastHandle;
 
-void FreeTags(char* tags)
+void FreeTags(StreamTags tags)
 {
-    if (tags)
-        HeapFree(GetProcessHeap(), 0, tags);
+    FreeStreamTags(&tags);
 }
 
 }  // namespace
@@ -49,7 +48,7 @@ bool FindChannel(DWORD handle, Channel* out)
 
 bool RemoveChannel(DWORD handle)
 {
-    char* tags = nullptr;
+    StreamTags tags = {};
     bool found = false;
     AcquireSRWLockExclusive(&tableLock);
     for (Channel& slot : table) {

@@ -70,4 +70,54 @@ TEST(CoverEndToEnd, EachTrackShowsItsCoverAndStreamsAndPausesShowNone)
     EXPECT_EQ(EMPTY_SLOT, SlotColour(shots[3]));
 }
 
+// The sources read after the first search: a FLAC front cover behind a back
+// cover, an Opus picture, an MP3 whose only picture is UTF-16 (losing against
+// folder.jpg where there is one), and a folder holding only cover.png.
+TEST(CoverEndToEnd, FlacOpusUtf16AndPngCoversShowInTheSlot)
+{
+    constexpr DWORD GREEN = 0xFF00FF00, YELLOW = 0xFFFFFF00, MAGENTA = 0xFFFF00FF, CYAN = 0xFF00FFFF;
+    auto utf16Picture = [](DWORD colour) {
+        Bytes apic = Bytes{1} + Text("image/png") + Bytes{0, 3, 0xFF, 0xFE, 'c', 0, 0, 0} + EncodeSolidPicture(16, 16, colour);
+        return SmallMp3(Frame3("APIC", apic));
+    };
+    TempFolder folder;
+    std::wstring plugin = CopyPluginInto(folder);
+    struct Track {
+        const wchar_t* path;
+        Bytes bytes;
+        DWORD want;
+    } tracks[] = {
+        {L"flac\\01.flac",
+         FlacFile({PictureBlock(4, "image/png", EncodeSolidPicture(16, 16, RED)),
+                   PictureBlock(3, "image/png", EncodeSolidPicture(16, 16, GREEN))}),
+         GREEN},
+        {L"opus\\02.opus", OggFile("opus", {PictureComment(3, "image/png", EncodeSolidPicture(16, 16, YELLOW))}), YELLOW},
+        {L"utf16\\03.mp3", utf16Picture(MAGENTA), MAGENTA},
+        {L"png\\04.mp3", SmallMp3(), CYAN},
+        {L"utf16-folder\\05.mp3", utf16Picture(MAGENTA), BLUE},
+    };
+    for (const wchar_t* album : {L"flac", L"opus", L"utf16", L"png", L"utf16-folder"})
+        MakeFolder(folder / album);
+    ASSERT_TRUE(WriteBytes(folder / L"png\\cover.png", EncodeSolidPicture(16, 16, CYAN)));
+    ASSERT_TRUE(WriteBytes(folder / L"utf16-folder\\folder.jpg", EncodeSolidPicture(16, 16, BLUE)));
+
+    std::vector<std::string> script;
+    std::vector<std::wstring> shots;
+    for (const Track& track : tracks) {
+        ASSERT_TRUE(WriteBytes(folder / track.path, track.bytes));
+        shots.push_back(folder / (L"new" + std::to_wstring(shots.size()) + L".png"));
+        for (const std::string& step : {"play " + Utf8Of(folder / track.path), std::string("await path-query"),
+                                        "capture " + Utf8Of(shots.back())})
+            script.push_back(step);
+    }
+    script.push_back("quit");
+    HostLaunch launch;
+    launch.plugin = plugin;
+    HostRun run = RunHost(launch, script);
+    ASSERT_FALSE(run.timedOut) << run.Transcript();
+    ASSERT_EQ(0u, run.exitCode) << run.Transcript();
+    for (size_t i = 0; i < shots.size(); ++i)
+        EXPECT_TRUE(IsMostly(SlotColour(shots[i]), tracks[i].want)) << i << " " << std::hex << SlotColour(shots[i]);
+}
+
 }  // namespace

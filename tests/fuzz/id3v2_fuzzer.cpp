@@ -3,6 +3,7 @@
 #include <string.h>
 #include "cover/id3v2.h"
 #include "cover/picture_heap.h"
+#include "walk_checks.h"
 
 // Any tag block: the walker must stay inside it and report what it copied.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
@@ -15,13 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         memcpy(block, bytes, size);
     PictureBuffer picture = {NULL, 0};
     int found = ExtractApicFromTagBlock(block, size, &picture);
-    if (found != (picture.data != NULL && picture.length > 0))
-        abort();
-    if (picture.length < 0 || static_cast<size_t>(picture.length) > size)
-        abort();
-    if (picture.length > 0 && !memmem(block, size, picture.data, static_cast<size_t>(picture.length)) &&
-        !(size >= 6 && (block[5] & TAG_FLAG_UNSYNCHRONISATION)))
-        abort();  // without de-unsynchronisation the picture is a slice of the input
+    CheckWalkResult(found, picture, block, size, true);
     FreePictureBlock(picture.data);
     free(block);
     return 0;

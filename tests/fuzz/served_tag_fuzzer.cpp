@@ -3,6 +3,7 @@
 #include <string.h>
 #include "cover/id3v2.h"
 #include "cover/picture_heap.h"
+#include "walk_checks.h"
 
 // Any tag, served as the audio library serves it: a block of exactly the
 // header's masked length and a bare pointer. Nothing past the block may be read.
@@ -20,10 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     memcpy(block, bytes, size < held ? size : held);
     PictureBuffer picture = {NULL, 0};
     int found = ExtractApicFromServedTag(block, &picture);
-    if (found != (picture.data != NULL && picture.length > 0))
-        abort();
-    if (picture.length < 0 || static_cast<size_t>(picture.length) > held)
-        abort();
+    CheckWalkResult(found, picture, block, held, false);
     FreePictureBlock(picture.data);
     free(block);
     return 0;

@@ -34,14 +34,14 @@ Extracted ExtractPrefix(const Bytes& tag, size_t available)
 // Serves the tag the way the audio library does: a block of exactly the
 // header's masked length (bytes the tag lacks read as zero), and no length
 // beside the pointer.
-Extracted Extract(const Bytes& tag)
+Extracted Extract(const Bytes& tag, ApicEncodings accepted = ApicEncodings::LATIN1)
 {
     size_t held = HeldTagBlockLength(tag.data());
     std::unique_ptr<uint8_t[]> block(new uint8_t[held]());
     memcpy(block.get(), tag.data(), std::min(held, tag.size()));
     PictureBuffer picture = {NULL, 0};
     Extracted out;
-    out.result = ExtractApicFromServedTag(block.get(), &picture);
+    out.result = ExtractApicFromServedTag(block.get(), &picture, accepted);
     out.dataSet = picture.data != NULL;
     if (picture.data)
         out.picture.assign(picture.data, picture.data + picture.length);
@@ -61,10 +61,10 @@ struct Case {
     Bytes picture;  // empty: no picture at all
 };
 
-void ExpectCases(const std::vector<Case>& cases)
+void ExpectCases(const std::vector<Case>& cases, ApicEncodings accepted = ApicEncodings::LATIN1)
 {
     for (const Case& c : cases) {
-        Extracted got = Extract(c.tag);
+        Extracted got = Extract(c.tag, accepted);
         EXPECT_EQ(c.picture, got.picture) << c.behaviour;
         EXPECT_EQ(c.picture.empty() ? 0 : 1, got.result) << c.behaviour;
         EXPECT_EQ(!c.picture.empty(), got.dataSet) << c.behaviour;
@@ -172,6 +172,47 @@ TEST(Id3v2Walk, TruncatedBlocksNeverReadPastTheirEnd)
         for (size_t available = 0; available < tag.size(); ++available)
             EXPECT_FALSE(ExtractPrefix(tag, available).dataSet) << available;
         EXPECT_TRUE(Extract(tag).dataSet);
+    }
+}
+
+// The walk that runs after the folder's JPEG files: APIC frames in UTF-16 or
+// UTF-8, whose descriptions end differently, and never a Latin-1 one.
+TEST(Id3v2Walk, UnicodeWalkTakesOnlyUtfFrames)
+{
+    auto apic = [](uint8_t encoding, const Bytes& description, const Bytes& picture) {
+        return Bytes{encoding} + Text("image/png") + Bytes{0, 3} + description + picture;
+    };
+    Bytes bomA = {0xFF, 0xFE, 'a', 0, 0, 0};
+    ExpectCases({
+        {"UTF-16 with BOM", Tag(3, 0, Frame3("APIC", apic(1, bomA, JPEG))), JPEG},
+        // 61 00 | 00 62 | 00 00: the zero pair at an odd offset is not the end.
+        {"UTF-16 single zero bytes", Tag(4, 0, Frame4("APIC", apic(2, Bytes{'a', 0, 0, 'b', 0, 0}, JPEG))), JPEG},
+        {"UTF-8 ends at its first zero", Tag(4, 0, Frame4("APIC", apic(3, Text("\xE8\xA1\xA8") + Bytes{0}, JPEG))), JPEG},
+        {"Latin-1 frame passed over",
+         Tag(3, 0, Frame3("APIC", Apic(OTHER_PICTURE)) + Frame3("APIC", apic(1, bomA, JPEG))), JPEG},
+        {"unknown encoding 4", Tag(4, 0, Frame4("APIC", apic(4, Bytes{0}, JPEG))), {}},
+        {"UTF-16 without an even zero pair", Tag(3, 0, Frame3("APIC", apic(1, Bytes{'a', 0, 0}, {}))), {}},
+        {"unsynchronised 2.3 UTF-16", Tag(3, TAG_FLAG_UNSYNCHRONISATION, Unsynchronise(Frame3("APIC", apic(1, bomA, JPEG)))),
+         JPEG},
+    },
+                ApicEncodings::UTF16_OR_UTF8);
+    EXPECT_FALSE(Extract(Tag(3, 0, Frame3("APIC", apic(1, bomA, JPEG)))).dataSet);
+}
+
+// A truncated file: the library's block ends where the file does, before the
+// size its header states. The file's size bounds the walk.
+TEST(Id3v2Walk, ServedBlockShorterThanItsHeaderIsReadWithinTheFileBound)
+{
+    Bytes tag = TagWithSize(3, 0, 4096, Frame3("APIC", Apic(JPEG)) + Frame3("APIC", Apic(Bytes(64, 7))));
+    size_t fileLength = tag.size() - 30;  // the second frame is cut
+    for (size_t bound : {fileLength, size_t(9)}) {
+        std::unique_ptr<uint8_t[]> block(new uint8_t[bound]);
+        memcpy(block.get(), tag.data(), bound);
+        PictureBuffer picture = {NULL, 0};
+        EXPECT_EQ(bound > 9 ? 1 : 0, ExtractApicFromServedTag(block.get(), &picture, ApicEncodings::LATIN1, bound));
+        FreePictureBlock(picture.data);
+        picture = {NULL, 0};
+        EXPECT_EQ(0, ExtractApicFromServedTag(block.get(), &picture, ApicEncodings::UTF16_OR_UTF8, bound));
     }
 }
 

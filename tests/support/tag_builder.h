@@ -1,5 +1,6 @@
 #pragma once
 #include <stdint.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -103,4 +104,93 @@ inline Bytes PictureFrame(const Bytes& png)
 inline Bytes SmallMp3(const Bytes& frames = Bytes())
 {
     return Tag(3, 0, frames + Bytes(16, 0)) + AudioFrames(2);
+}
+
+// FLAC, Vorbis and Opus files with pictures, built just far enough for the
+// stand-in library (no audio, no page checksums).
+
+// A FLAC picture block: big-endian type, MIME type, description, four size words, data.
+inline Bytes PictureBlock(uint32_t type, const std::string& mime, const Bytes& data)
+{
+    return BigEndian(type) + BigEndian(uint32_t(mime.size())) + Text(mime) + BigEndian(1) + Text("d") +
+           BigEndian(1) + BigEndian(1) + BigEndian(24) + BigEndian(0) + BigEndian(uint32_t(data.size())) + data;
+}
+
+inline std::string Base64(const Bytes& bytes)
+{
+    static const char ALPHABET[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        size_t left = bytes.size() - i;
+        uint32_t bits = uint32_t(bytes[i]) << 16 | (left > 1 ? bytes[i + 1] << 8 : 0) | (left > 2 ? bytes[i + 2] : 0);
+        for (size_t k = 0; k < 4; ++k)
+            out += k <= left ? ALPHABET[bits >> (18 - 6 * k) & 63] : '=';
+    }
+    return out;
+}
+
+inline std::string PictureComment(uint32_t type, const std::string& mime, const Bytes& data)
+{
+    return "METADATA_BLOCK_PICTURE=" + Base64(PictureBlock(type, mime, data));
+}
+
+// "fLaC", STREAMINFO of 44100 Hz stereo, then a PICTURE block for each body.
+inline Bytes FlacFile(const std::vector<Bytes>& pictureBlocks)
+{
+    auto block = [](uint8_t type, const Bytes& body, bool last) {
+        return Bytes{uint8_t(type | (last ? 0x80 : 0)), uint8_t(body.size() >> 16), uint8_t(body.size() >> 8),
+                     uint8_t(body.size())} + body;
+    };
+    Bytes info(34, 0);
+    info[10] = 0x0A, info[11] = 0xC4, info[12] = 0x42, info[13] = 0xF0;  // 44100 Hz, 2 channels, 16 bits
+    Bytes file = Text("fLaC") + block(0, info, pictureBlocks.empty());
+    for (size_t i = 0; i < pictureBlocks.size(); ++i)
+        file = file + block(6, pictureBlocks[i], i + 1 == pictureBlocks.size());
+    return file;
+}
+
+inline Bytes LittleEndian(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+
+// Ogg pages of at most `segmentsPerPage` lacing values, so a packet may span pages.
+inline Bytes OggPages(const std::vector<Bytes>& packets, size_t segmentsPerPage = 255)
+{
+    Bytes lacing, body;
+    for (const Bytes& packet : packets) {
+        for (size_t left = packet.size();; left -= 255) {
+            lacing.push_back(uint8_t(left < 255 ? left : 255));
+            if (left < 255)
+                break;
+        }
+        body = body + packet;
+    }
+    Bytes file;
+    size_t at = 0;
+    for (size_t first = 0, page = 0; first < lacing.size(); first += segmentsPerPage, ++page) {
+        size_t count = std::min(segmentsPerPage, lacing.size() - first);
+        size_t length = 0;
+        for (size_t i = first; i < first + count; ++i)
+            length += lacing[i];
+        file = file + Text("OggS") + Bytes{0, uint8_t(first ? 0 : 2)} + Bytes(8, 0) + LittleEndian(0x5EED) +
+               LittleEndian(uint32_t(page)) + Bytes(4, 0) + Bytes{uint8_t(count)} +
+               Bytes(lacing.begin() + first, lacing.begin() + first + count) +
+               Bytes(body.begin() + at, body.begin() + at + length);
+        at += length;
+    }
+    return file;
+}
+
+// An Ogg Vorbis ("vorbis") or Opus ("opus") file's header pages with these comments.
+inline Bytes OggFile(const std::string& codec, const std::vector<std::string>& comments, size_t segmentsPerPage = 255)
+{
+    bool opus = codec == "opus";
+    Bytes identification = opus ? Text("OpusHead") + Bytes{1, 2, 0x38, 1} + LittleEndian(44100) + Bytes{0, 0, 0}
+                                : Text("\x01vorbis") + LittleEndian(0) + Bytes{2} + LittleEndian(44100) + Bytes(13, 0) +
+                                      Bytes{1};
+    Bytes tags = Text(opus ? "OpusTags" : "\x03vorbis") + LittleEndian(4) + Text("test") +
+                 LittleEndian(uint32_t(comments.size()));
+    for (const std::string& comment : comments)
+        tags = tags + LittleEndian(uint32_t(comment.size())) + Text(comment);
+    if (!opus)
+        tags.push_back(1);  // framing bit
+    return OggPages({identification, tags}, segmentsPerPage);
 }

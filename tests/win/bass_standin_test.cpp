@@ -223,4 +223,53 @@ TEST(BassStandInWithoutTags, LacksTheTagEntryButOpensStreams)
     FreeLibrary(library);
 }
 
+// FLAC, Vorbis and Opus are told by their bytes, whatever their names say.
+TEST_F(BassStandIn, FlacServesItsPictureRecordsUntilFreed)
+{
+    const Bytes front = {0x89, 'P', 'N', 'G', 1}, back = {0xFF, 0xD8, 2, 0xFF, 0xD9};
+    DWORD handle = OpenFile(L"song.mp3", FlacFile({PictureBlock(4, "image/jpeg", back), PictureBlock(3, "image/png", front),
+                                                  Bytes{0, 0, 0, 3, 0, 0, 0, 99}}));  // the last one is cut
+    BassChannelInfo info = {};
+    ASSERT_TRUE(getInfo(handle, &info));
+    EXPECT_EQ(BASS_CTYPE_STREAM_FLAC, info.ctype);
+    EXPECT_EQ(44100u, info.freq);
+    EXPECT_EQ(2u, info.chans);
+    auto record = [&](DWORD n) { return reinterpret_cast<const BassTagPicture*>(getTags(handle, BASS_TAG_FLAC_PICTURE + n)); };
+    const BassTagPicture* first = record(0);
+    ASSERT_TRUE(first && record(1));
+    EXPECT_EQ(nullptr, record(2));
+    EXPECT_EQ(4u, first->apic);
+    EXPECT_STREQ("image/jpeg", first->mime);
+    EXPECT_STREQ("d", first->desc);
+    EXPECT_EQ(24u, first->depth);
+    EXPECT_EQ(3u, record(1)->apic);
+    // Another channel opened and freed leaves this one's records where they were.
+    EXPECT_TRUE(free(OpenFile(L"other.flac", FlacFile({}))));
+    EXPECT_EQ(back, Bytes(static_cast<const uint8_t*>(first->data), static_cast<const uint8_t*>(first->data) + first->length));
+    EXPECT_EQ(front, Bytes(static_cast<const uint8_t*>(record(1)->data), static_cast<const uint8_t*>(record(1)->data) + 5));
+    EXPECT_EQ(nullptr, getTags(handle, BASS_TAG_OGG));
+}
+
+TEST_F(BassStandIn, OggServesItsCommentsAcrossPages)
+{
+    std::string picture = PictureComment(3, "image/png", Bytes(1500, 7));
+    for (const char* codec : {"vorbis", "opus"}) {
+        // Three lacing values a page: the comment packet spans many pages.
+        DWORD handle = OpenFile(L"song.ogg", OggFile(codec, {"TITLE=Song", picture, "ARTIST=Them"}, 3));
+        BassChannelInfo info = {};
+        ASSERT_TRUE(getInfo(handle, &info)) << codec;
+        bool opus = std::string(codec) == "opus";
+        EXPECT_EQ(opus ? BASS_CTYPE_STREAM_OPUS : BASS_CTYPE_STREAM_VORBIS, info.ctype);
+        EXPECT_EQ(opus ? 48000u : 44100u, info.freq);
+        EXPECT_EQ(2u, info.chans);
+        const char* comments = getTags(handle, BASS_TAG_OGG);
+        ASSERT_TRUE(comments != nullptr);
+        std::string served(comments, comments + 10 + 1 + picture.size() + 1 + 11 + 2);
+        EXPECT_EQ("TITLE=Song" + std::string(1, '\0') + picture + '\0' + "ARTIST=Them" + std::string(2, '\0'), served);
+        EXPECT_EQ(nullptr, getTags(handle, BASS_TAG_ID3V2));
+    }
+    Bytes notVorbis = OggPages({Text("\x01vorbix") + Bytes(30, 0)});
+    EXPECT_EQ(0x10000u, TypeOf(OpenFile(L"odd.ogg", notVorbis)));
+}
+
 }  // namespace

@@ -2,7 +2,9 @@
 #include <string>
 #include <vector>
 #include "cover/cover_locator.h"
+#include "cover/picture_limits.h"
 #include "state/display_state.h"
+#include "state/owners.h"
 #include "support/fake_host.h"
 #include "support/tag_builder.h"
 #include "support/test_support.h"
@@ -10,8 +12,12 @@
 namespace {
 
 const Bytes EMBEDDED_PICTURE = {0xFF, 0xD8, 'e', 'm', 'b', 0xFF, 0xD9};
+const Bytes UTF16_PICTURE = {0xFF, 0xD8, 'u', 't', 'f', 0xFF, 0xD9};
+const Bytes LATIN1_TAG = Tag(3, 0, Frame3("APIC", Apic(EMBEDDED_PICTURE)));
+const Bytes UTF16_TAG = Tag(3, 0, Frame3("APIC", Bytes{1} + Text("image/jpeg") + Bytes{0, 3, 0xFF, 0xFE, 0, 0} + UTF16_PICTURE));
 
 int tagRequests;
+const Bytes* servedTag;
 
 BOOL WINAPI FakeGetInfo(DWORD, BassChannelInfo* info)
 {
@@ -19,11 +25,10 @@ BOOL WINAPI FakeGetInfo(DWORD, BassChannelInfo* info)
     return TRUE;
 }
 
-const char* WINAPI FakeGetTags(DWORD, DWORD)
+const char* WINAPI FakeGetTags(DWORD, DWORD type)
 {
-    static const Bytes tag = Tag(3, 0, Frame3("APIC", Apic(EMBEDDED_PICTURE)));
     ++tagRequests;
-    return reinterpret_cast<const char*>(tag.data());
+    return type == BASS_TAG_ID3V2 && servedTag ? reinterpret_cast<const char*>(servedTag->data()) : nullptr;
 }
 
 Bytes CoverBytes()
@@ -52,6 +57,7 @@ protected:
         displayState.attachedpicture = 1;
         displayState.AudioLibrary = {NULL, FakeGetInfo, FakeGetTags};
         tagRequests = 0;
+        servedTag = &LATIN1_TAG;
         host.trackPath = folder / L"01.mp3";
     }
     void TearDown() override { ReleaseCover(); }
@@ -186,6 +192,69 @@ TEST_F(CoverLocator, StatusReleaseKeepsTheCoverOrigin)
     ReleaseCover();
     EXPECT_EQ(nullptr, displayState.cover.GetStream());
     EXPECT_EQ(1, displayState.coverFromTag);
+}
+
+// The search as it always was runs first; embedded pictures in other forms
+// and PNG files only fill a slot that it leaves empty.
+TEST_F(CoverLocator, NewSourcesComeAfterTheJpegFilesAndBeforeThePngFiles)
+{
+    struct Case {
+        const char* behaviour;
+        const Bytes* tag;
+        std::vector<const wchar_t*> files;
+        Bytes want;
+        int fromTag;
+    } cases[] = {
+        {"Latin-1 picture before folder.jpg", &LATIN1_TAG, {L"folder.jpg"}, EMBEDDED_PICTURE, 1},
+        {"folder.jpg before a UTF-16 picture", &UTF16_TAG, {L"folder.jpg"}, Text("folder.jpg"), 0},
+        {"UTF-16 picture before cover.png", &UTF16_TAG, {L"cover.png"}, UTF16_PICTURE, 1},
+        {"folder.png first of the PNG files", nullptr, {L"a.png", L"cover.png", L"folder.png"}, Text("folder.png"), 0},
+        {"then cover.png", nullptr, {L"a.png", L"cover.png"}, Text("cover.png"), 0},
+        {"then any PNG", nullptr, {L"z.png"}, Text("z.png"), 0},
+        {"any JPEG before every PNG", nullptr, {L"folder.png", L"b.jpg"}, Text("b.jpg"), 0},
+    };
+    displayState.channel = 7;
+    int n = 0;
+    for (const Case& c : cases) {
+        std::wstring album = folder / (L"album" + std::to_wstring(n++));
+        ASSERT_TRUE(MakeFolder(album));
+        for (const wchar_t* name : c.files)
+            WriteText(album + L"\\" + name, std::string(name, name + lstrlenW(name)));
+        host.trackPath = album + L"\\01.mp3";
+        servedTag = c.tag;
+        RefreshCover();
+        EXPECT_EQ(c.want, CoverBytes()) << c.behaviour;
+        EXPECT_EQ(c.fromTag, displayState.coverFromTag) << c.behaviour;
+    }
+}
+
+// A truncated track file: the library may hold less than the tag's header
+// says, so nothing past the file's end is walked.
+TEST_F(CoverLocator, EmbeddedPictureBeyondTheTrackFileIsNotTaken)
+{
+    WriteText(folder / L"folder.jpg", "folder");
+    displayState.channel = 7;
+    ASSERT_TRUE(WriteBytes(folder / L"01.mp3", Bytes(LATIN1_TAG.begin(), LATIN1_TAG.end() - 3)));
+    RefreshCover();
+    EXPECT_EQ(Text("folder"), CoverBytes());
+    ASSERT_TRUE(WriteBytes(folder / L"01.mp3", LATIN1_TAG));
+    RefreshCover();
+    EXPECT_EQ(EMBEDDED_PICTURE, CoverBytes());
+}
+
+TEST_F(CoverLocator, OversizedFolderPictureIsSkipped)
+{
+    {
+        // Sparse: the size is there without writing 32 MB.
+        UniqueHandle file(CreateFileW((folder / L"folder.jpg").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, NULL));
+        LARGE_INTEGER size;
+        size.QuadPart = LARGEST_PICTURE_BYTES + 1;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), size, NULL, FILE_BEGIN) && SetEndOfFile(file.get()));
+    }
+    WriteText(folder / L"cover.jpg", "cover");
+    RefreshCover();
+    EXPECT_EQ(Text("cover"), CoverBytes());
 }
 
 }  // namespace

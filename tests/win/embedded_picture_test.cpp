@@ -52,7 +52,7 @@ protected:
     PictureBuffer picture = {NULL, 0};
 };
 
-TEST_F(EmbeddedPicture, Mp3ChannelGivesPictureInProcessHeapBlock)
+TEST_F(EmbeddedPicture, Mp3ChannelGivesPictureInFixedGlobalBlock)
 {
     ASSERT_EQ(1, ExtractEmbeddedPicture(7, &picture));
     EXPECT_TRUE(fake.recordWasZero);
@@ -61,9 +61,9 @@ TEST_F(EmbeddedPicture, Mp3ChannelGivesPictureInProcessHeapBlock)
     EXPECT_EQ(1u, fake.tagsType);
     ASSERT_NE(nullptr, picture.data);
     EXPECT_EQ(PICTURE, Bytes(picture.data, picture.data + picture.length));
-    // The caller frees the block on the process heap, which must own it.
-    EXPECT_EQ(static_cast<SIZE_T>(picture.length), HeapSize(GetProcessHeap(), 0, picture.data));
-    EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, picture.data));
+    // A fixed global block of exactly the picture, which the cover holder adopts.
+    EXPECT_EQ(static_cast<SIZE_T>(picture.length), GlobalSize(static_cast<HGLOBAL>(picture.data)));
+    EXPECT_EQ(nullptr, GlobalFree(static_cast<HGLOBAL>(picture.data)));
 }
 
 TEST_F(EmbeddedPicture, OtherChannelTypesGiveNothingEvenWithApic)

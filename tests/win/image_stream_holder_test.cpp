@@ -3,7 +3,11 @@
 #include <vector>
 #include "render/gdiplus_flat.h"
 #include "resources/resource_ids.h"
+#include <string.h>
+#include "cover/picture_heap.h"
+#include "cover/picture_limits.h"
 #include "state/display_state.h"
+#include "state/owners.h"
 #include "support/leak_counters.h"
 #include "support/test_support.h"
 #include "window/gdiplus_session.h"
@@ -170,7 +174,40 @@ TEST(ImageStreamHolder, LoadOnAFullHolderKeepsThePictureItHas)
     ImageStreamHolder holder;
     ASSERT_EQ(1, holder.LoadFromMemory(first.data(), 10));
     EXPECT_EQ(0, holder.LoadFromMemory(second.data(), 20));
+    // An adopted block is freed instead, and the caller's pointer cleared.
+    PictureBuffer picture = {AllocatePictureBlock(20), 20};
+    EXPECT_EQ(0, holder.AdoptPicture(&picture));
+    EXPECT_EQ(nullptr, picture.data);
     EXPECT_EQ(first, Contents(holder));
+}
+
+// An embedded picture's block becomes the stream's own: no second copy.
+TEST(ImageStreamHolder, AdoptsAPictureBlockAsItIs)
+{
+    const std::vector<unsigned char> bytes = Pattern(300);
+    PictureBuffer picture = {AllocatePictureBlock(bytes.size()), static_cast<int32_t>(bytes.size())};
+    ASSERT_NE(nullptr, picture.data);
+    memcpy(picture.data, bytes.data(), bytes.size());
+    ImageStreamHolder holder;
+    ASSERT_EQ(1, holder.AdoptPicture(&picture));
+    EXPECT_EQ(nullptr, picture.data);
+    EXPECT_EQ(bytes, Contents(holder));
+}
+
+TEST(ImageStreamHolder, FilesOverTheLimitAreNotLoaded)
+{
+    TempFolder folder;
+    const std::wstring path = folder / L"folder.jpg";
+    for (LONGLONG size : {LONGLONG(LARGEST_PICTURE_BYTES), LONGLONG(LARGEST_PICTURE_BYTES) + 1}) {
+        {
+            UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+            LARGE_INTEGER end;
+            end.QuadPart = size;
+            ASSERT_TRUE(SetFilePointerEx(file.get(), end, NULL, FILE_BEGIN) && SetEndOfFile(file.get()));
+        }
+        ImageStreamHolder holder;
+        EXPECT_EQ(size <= LARGEST_PICTURE_BYTES ? 1 : 0, holder.LoadFromFile(path.c_str())) << size;
+    }
 }
 
 TEST(ImageStreamHolder, TenThousandCyclesLeaveNoBlockOrHandle)

@@ -1,0 +1,19 @@
+#pragma once
+#include "cover/tag_server.h"
+#include "state/picture_buffer.h"
+
+// The two places embedded pictures take in the cover search: the Latin-1 APIC
+// picture of an MP3 comes before the folder's JPEG files; every other embedded
+// picture (APIC frames in UTF-16 or UTF-8, FLAC pictures, the Ogg comments'
+// METADATA_BLOCK_PICTURE) only after them, so that no file that showed one
+// cover before shows another now.
+enum class EmbeddedStep {
+    LATIN1_APIC,
+    FURTHER_PICTURES,
+};
+
+// Copies the step's picture of the served channel into `picture`, which the
+// caller set to {NULL, 0}. Returns 1 for a picture of at least one byte, else
+// 0; a zero-byte picture leaves data non-null. Caller frees picture->data with
+// FreePictureBlock, or hands it to an image holder that adopts it.
+int SelectEmbeddedPicture(const TagServer& server, EmbeddedStep step, PictureBuffer* picture);

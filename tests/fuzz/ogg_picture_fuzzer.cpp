@@ -1,0 +1,37 @@
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+#include "cover/ogg_comments.h"
+#include "cover/picture_block.h"
+#include "cover/picture_heap.h"
+#include "walk_checks.h"
+
+// Any bytes, twice: as one METADATA_BLOCK_PICTURE value (base64 and block),
+// and as a comment series served in a block of exactly their length, read
+// within that bound. Nothing past the block may be read.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    char* text = static_cast<char*>(malloc(size ? size : 1));
+    if (!text)
+        return 0;
+    if (size)
+        memcpy(text, bytes, size);
+
+    PictureBlockInfo info;
+    if (ParsePictureBlock(text, size, &info)) {
+        // The picture lies inside what the text decodes to.
+        if (info.dataOffset + info.dataLength > size / 4 * 3)
+            abort();
+        PictureBuffer picture = {NULL, 0};
+        if (DecodeBlockPicture(text, info, &picture) && picture.length != static_cast<int32_t>(info.dataLength))
+            abort();
+        FreePictureBlock(picture.data);
+    }
+
+    PictureBuffer picture = {NULL, 0};
+    int found = ExtractPictureFromComments(text, size, &picture);
+    CheckWalkResult(found, picture, reinterpret_cast<const uint8_t*>(text), size, false);
+    FreePictureBlock(picture.data);
+    free(text);
+    return 0;
+}

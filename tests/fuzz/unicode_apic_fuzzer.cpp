@@ -1,0 +1,27 @@
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+#include "cover/id3v2.h"
+#include "cover/picture_heap.h"
+#include "walk_checks.h"
+
+// The walk that accepts APIC frames in UTF-16 and UTF-8, over any tag block of
+// exactly the input's length, once as a block and once served with the
+// input's length as the file's size. Nothing past the block may be read.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    uint8_t* block = static_cast<uint8_t*>(malloc(size ? size : 1));
+    if (!block)
+        return 0;
+    if (size)
+        memcpy(block, bytes, size);
+    for (int served = 0; served < 2; ++served) {
+        PictureBuffer picture = {NULL, 0};
+        int found = served ? ExtractApicFromServedTag(block, &picture, ApicEncodings::UTF16_OR_UTF8, size)
+                           : ExtractApicFromTagBlock(block, size, &picture, ApicEncodings::UTF16_OR_UTF8);
+        CheckWalkResult(found, picture, block, size, true);
+        FreePictureBlock(picture.data);
+    }
+    free(block);
+    return 0;
+}
