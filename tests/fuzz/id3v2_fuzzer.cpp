@@ -8,16 +8,13 @@
 // Any tag block: the walker must stay inside it and report what it copied.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
-    // libFuzzer's own buffer may have slack after it; ours ends where the input does.
-    uint8_t* block = static_cast<uint8_t*>(malloc(size ? size : 1));
+    ExactBlock exact(bytes, size);
+    uint8_t* block = exact.bytes;
     if (!block)
         return 0;
-    if (size)
-        memcpy(block, bytes, size);
     PictureBuffer picture = {NULL, 0};
     int found = ExtractApicFromTagBlock(block, size, &picture);
     CheckWalkResult(found, picture, block, size, true);
     FreePictureBlock(picture.data);
-    free(block);
     return 0;
 }

@@ -11,11 +11,10 @@
 // within that bound. Nothing past the block may be read.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
-    char* text = static_cast<char*>(malloc(size ? size : 1));
+    ExactBlock exact(bytes, size);
+    const char* text = reinterpret_cast<const char*>(exact.bytes);
     if (!text)
         return 0;
-    if (size)
-        memcpy(text, bytes, size);
 
     PictureBlockInfo info;
     if (ParsePictureBlock(text, size, &info)) {
@@ -32,6 +31,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     int found = ExtractPictureFromComments(text, size, &picture);
     CheckWalkResult(found, picture, reinterpret_cast<const uint8_t*>(text), size, false);
     FreePictureBlock(picture.data);
-    free(text);
     return 0;
 }

@@ -10,11 +10,10 @@
 // input's length as the file's size. Nothing past the block may be read.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
-    uint8_t* block = static_cast<uint8_t*>(malloc(size ? size : 1));
+    ExactBlock exact(bytes, size);
+    uint8_t* block = exact.bytes;
     if (!block)
         return 0;
-    if (size)
-        memcpy(block, bytes, size);
     for (int served = 0; served < 2; ++served) {
         PictureBuffer picture = {NULL, 0};
         int found = served ? ExtractApicFromServedTag(block, &picture, ApicEncodings::UTF16_OR_UTF8, size)
@@ -22,6 +21,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         CheckWalkResult(found, picture, block, size, true);
         FreePictureBlock(picture.data);
     }
-    free(block);
     return 0;
 }

@@ -4,6 +4,20 @@
 #include <string.h>
 #include "cover/id3v2.h"
 
+// The input copied into a block of exactly its length: libFuzzer's own buffer
+// may have slack after it, so only a block of our own ends where the input does.
+struct ExactBlock {
+    ExactBlock(const uint8_t* input, size_t size) : bytes(static_cast<uint8_t*>(malloc(size ? size : 1)))
+    {
+        if (bytes && size)
+            memcpy(bytes, input, size);
+    }
+    ~ExactBlock() { free(bytes); }
+    ExactBlock(const ExactBlock&) = delete;
+    ExactBlock& operator=(const ExactBlock&) = delete;
+    uint8_t* bytes;
+};
+
 // What every walk over `size` input bytes must report: a result that matches
 // the buffer, no more bytes than went in, and, without de-unsynchronisation,
 // a picture that is a slice of the input.
