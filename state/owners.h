@@ -76,6 +76,8 @@ using UniqueBitmap = Unique<HBITMAP, DeleteObject>;
 using UniqueGdiObject = Unique<HGDIOBJ, DeleteObject>;
 using UniqueGlobal = Unique<HGLOBAL, GlobalFree>;
 using UniqueHeapBlock = Unique<void*, owner_release::ProcessHeapFree>;
+// A file this code created by name, deleted again unless release() hands it on.
+using UniqueTemporaryFile = Unique<const wchar_t*, DeleteFileW>;
 using UniqueGdipBitmap = Unique<Gdiplus::GpBitmap*, owner_release::DisposeGdipBitmap>;
 using UniqueGdipImage = Unique<Gdiplus::GpImage*, owner_release::DisposeGdipImage>;
 using UniqueGdipGraphics = Unique<Gdiplus::GpGraphics*, owner_release::DeleteGdipGraphics>;

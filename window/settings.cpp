@@ -1,6 +1,8 @@
 #include "window/settings.h"
 #include <shlwapi.h>
+#include <string.h>
 #include "state/display_state.h"
+#include "state/owners.h"
 #include "window/options.h"
 #include "window/settings_encoding.h"
 #include "window/settings_path.h"
@@ -34,6 +36,36 @@ void WriteInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, i
     WritePrivateProfileStringW(section, key, text, path);
 }
 
+// What the profile functions strip from either end of a value as it is read
+// (Wine: these, and not U+00A0 or U+3000), besides one pair of matching quotes.
+constexpr wchar_t TRIMMED_AROUND_VALUES[] = L" \t\n\v\f\r\x1a";
+
+bool IsTrimmed(wchar_t character) { return character && wcschr(TRIMMED_AROUND_VALUES, character); }
+bool IsQuote(wchar_t character) { return character == L'"' || character == L'\''; }
+
+// A value the reading would alter goes into the file inside double quotes,
+// which the reading then removes; every other value is written as it is, so
+// files and readers of the plain form see no change. The quotes go only where
+// needed: a lone quote or a mismatched pair reads back as written.
+bool NeedsQuotes(const wchar_t* text)
+{
+    size_t length = wcslen(text);
+    if (length == 0)
+        return false;
+    wchar_t first = text[0], last = text[length - 1];
+    return IsTrimmed(first) || IsTrimmed(last) || (length >= 2 && IsQuote(first) && last == first);
+}
+
+void WriteText(const wchar_t* path, const wchar_t* section, const wchar_t* key, const wchar_t* text)
+{
+    wchar_t quoted[MAX_PATH + 2];
+    if (NeedsQuotes(text)) {
+        wsprintfW(quoted, L"\"%s\"", text);
+        text = quoted;
+    }
+    WritePrivateProfileStringW(section, key, text, path);
+}
+
 // The profile functions keep characters outside the ANSI code page only in a
 // file that already is UTF-16, so a new settings file starts as an empty
 // UTF-16LE file with its byte-order mark.
@@ -41,13 +73,12 @@ void CreateUnicodeFileIfMissing(const wchar_t* path)
 {
     if (PathFileExistsW(path))
         return;
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    UniqueHandle file(CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!file)
         return;
     static const BYTE byteOrderMark[] = {0xFF, 0xFE};
     DWORD written = 0;
-    WriteFile(file, byteOrderMark, sizeof(byteOrderMark), &written, NULL);
-    CloseHandle(file);
+    WriteFile(file.get(), byteOrderMark, sizeof(byteOrderMark), &written, NULL);
 }
 
 }  // namespace
@@ -78,12 +109,15 @@ void SaveSettings(HWND window)
     RECT rect = {};
     GetWindowRect(window, &rect);
     CreateUnicodeFileIfMissing(path);
-    PrepareFileFor(path, displayState.theme);
+    // An 8-bit file that could not become UTF-16 would take "?" for every
+    // character it cannot hold: it then keeps the name it has.
+    bool themeFits = PrepareFileFor(path, displayState.theme);
 
     WriteInt(path, WINDOW_SECTION, L"left", rect.left);
     WriteInt(path, WINDOW_SECTION, L"top", rect.top);
     WriteInt(path, SETTING_SECTION, L"position", displayState.position);
     for (const OptionToggle& option : OPTION_TOGGLES)
         WriteInt(path, SETTING_SECTION, option.key, displayState.*option.field);
-    WritePrivateProfileStringW(SETTING_SECTION, L"theme", displayState.theme, path);
+    if (themeFits)
+        WriteText(path, SETTING_SECTION, L"theme", displayState.theme);
 }

@@ -1,15 +1,26 @@
 #include "window/settings_encoding.h"
 #include <string.h>
 #include "state/format_path.h"
+#include "state/owners.h"
 
 namespace {
 
 // Settings files are a few hundred bytes; anything past this is not ours to rewrite.
 constexpr DWORD LARGEST_CONVERTED_FILE = 1 << 20;
+// What the rewritten file takes over from the one it replaces; read-only is
+// never replaced, and the rest cannot be given at creation.
+constexpr DWORD KEPT_ATTRIBUTES =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 const BYTE UTF16LE_MARK[] = {0xFF, 0xFE};
 const BYTE UTF16BE_MARK[] = {0xFE, 0xFF};
 const BYTE UTF8_MARK[] = {0xEF, 0xBB, 0xBF};
+
+struct FileContents {
+    UniqueHeapBlock bytes;
+    DWORD length = 0;
+    DWORD attributes = 0;
+};
 
 bool StartsWith(const BYTE* bytes, DWORD length, const BYTE* mark, DWORD markLength)
 {
@@ -23,46 +34,72 @@ bool FitsAnsiCodePage(const wchar_t* text)
     return !lost;
 }
 
-bool WriteWholeFile(const wchar_t* path, const void* head, DWORD headLength, const void* body, DWORD bodyLength)
+bool ReadWholeFile(const wchar_t* path, FileContents& contents)
 {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.get(), &info) || info.nFileSizeHigh != 0 ||
+        info.nFileSizeLow > LARGEST_CONVERTED_FILE)
         return false;
-    DWORD written = 0, bodyWritten = 0;
-    bool ok = WriteFile(file, head, headLength, &written, NULL) && written == headLength &&
-              WriteFile(file, body, bodyLength, &bodyWritten, NULL) && bodyWritten == bodyLength;
-    return CloseHandle(file) && ok;
+    contents.attributes = info.dwFileAttributes;
+    contents.bytes.reset(HeapAlloc(GetProcessHeap(), 0, info.nFileSizeLow ? info.nFileSizeLow : 1));
+    return contents.bytes && ReadFile(file.get(), contents.bytes.get(), info.nFileSizeLow, &contents.length, NULL) &&
+           contents.length == info.nFileSizeLow;
 }
 
-// The text of `bytes` in the code page the profile functions read it with,
-// as UTF-16 beside the file, then swapped in whole: a failure midway leaves
-// the old file as it was.
-bool RewriteAsUtf16(const wchar_t* path, const BYTE* bytes, DWORD length)
+bool WriteAll(HANDLE file, const void* data, DWORD length)
 {
+    DWORD written = 0;
+    return WriteFile(file, data, length, &written, NULL) && written == length;
+}
+
+// The UTF-16 text goes to a file beside the old one, through to the disk, and
+// then takes the old one's place in one rename: a failure at any step leaves
+// the old file as it was and no staged file behind.
+bool ReplaceWithUtf16(const wchar_t* path, DWORD attributes, const wchar_t* text, DWORD characters)
+{
+    wchar_t staged[MAX_PATH];
+    if (!FormatPath(staged, L"%s.new", path))
+        return false;
+    DWORD kept = attributes & KEPT_ATTRIBUTES;
+    // Declared first, so the handle is closed before the staged file is deleted.
+    UniqueTemporaryFile stagedFile;
+    UniqueHandle file(CreateFileW(staged, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, kept ? kept : FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!file)
+        return false;
+    stagedFile.reset(staged);
+    if (!WriteAll(file.get(), UTF16LE_MARK, sizeof UTF16LE_MARK) ||
+        !WriteAll(file.get(), text, characters * sizeof(wchar_t)) || !FlushFileBuffers(file.get()))
+        return false;
+    file.reset();
+    if (!MoveFileExW(staged, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    stagedFile.release();
+    return true;
+}
+
+// The text of the file in the code page the profile functions read it with.
+bool RewriteAsUtf16(const wchar_t* path, const FileContents& contents)
+{
+    const BYTE* bytes = static_cast<const BYTE*>(contents.bytes.get());
+    DWORD length = contents.length;
     UINT codePage = CP_ACP;
     if (StartsWith(bytes, length, UTF8_MARK, sizeof UTF8_MARK)) {
         codePage = CP_UTF8;
         bytes += sizeof UTF8_MARK;
         length -= sizeof UTF8_MARK;
     }
-    int characters = length ? MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes),
-                                                  static_cast<int>(length), NULL, 0)
-                            : 0;
-    wchar_t* text = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, (characters + 1) * sizeof(wchar_t)));
+    const char* eightBit = reinterpret_cast<const char*>(bytes);
+    int characters = length ? MultiByteToWideChar(codePage, 0, eightBit, static_cast<int>(length), NULL, 0) : 0;
+    if (length && characters <= 0)
+        return false;
+    UniqueHeapBlock text(HeapAlloc(GetProcessHeap(), 0, (characters + 1) * sizeof(wchar_t)));
     if (!text)
         return false;
-    if (characters)
-        MultiByteToWideChar(codePage, 0, reinterpret_cast<const char*>(bytes), static_cast<int>(length), text,
-                            characters);
-    wchar_t staged[MAX_PATH];
-    bool ok = FormatPath(staged, L"%s.new", path) &&
-              WriteWholeFile(staged, UTF16LE_MARK, sizeof UTF16LE_MARK, text, characters * sizeof(wchar_t));
-    HeapFree(GetProcessHeap(), 0, text);
-    if (ok && !MoveFileExW(staged, path, MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(staged);
-        ok = false;
-    }
-    return ok;
+    wchar_t* wide = static_cast<wchar_t*>(text.get());
+    if (characters && MultiByteToWideChar(codePage, 0, eightBit, static_cast<int>(length), wide, characters) != characters)
+        return false;
+    return ReplaceWithUtf16(path, contents.attributes, wide, static_cast<DWORD>(characters));
 }
 
 }  // namespace
@@ -71,26 +108,14 @@ bool PrepareFileFor(const wchar_t* path, const wchar_t* text)
 {
     if (FitsAnsiCodePage(text))
         return true;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    FileContents contents;
+    if (!ReadWholeFile(path, contents))
         return false;
-    DWORD sizeHigh = 0;
-    DWORD size = GetFileSize(file, &sizeHigh);
-    BYTE* bytes = NULL;
-    DWORD read = 0;
-    if (sizeHigh == 0 && size <= LARGEST_CONVERTED_FILE) {
-        bytes = static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, size ? size : 1));
-        if (bytes && !ReadFile(file, bytes, size, &read, NULL))
-            read = 0;
-    }
-    CloseHandle(file);
-    bool ok = false;
-    if (bytes && read == size) {
-        bool unicode = StartsWith(bytes, read, UTF16LE_MARK, sizeof UTF16LE_MARK) ||
-                       StartsWith(bytes, read, UTF16BE_MARK, sizeof UTF16BE_MARK);
-        ok = unicode || RewriteAsUtf16(path, bytes, read);
-    }
-    if (bytes)
-        HeapFree(GetProcessHeap(), 0, bytes);
-    return ok;
+    const BYTE* bytes = static_cast<const BYTE*>(contents.bytes.get());
+    bool unicode = StartsWith(bytes, contents.length, UTF16LE_MARK, sizeof UTF16LE_MARK) ||
+                   StartsWith(bytes, contents.length, UTF16BE_MARK, sizeof UTF16BE_MARK);
+    // A read-only settings file is one its user wants left as it is (Windows
+    // refuses to rename over it; Wine running as root would not).
+    bool readOnly = (contents.attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    return unicode || (!readOnly && RewriteAsUtf16(path, contents));
 }

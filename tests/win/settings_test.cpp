@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
+#include "state/owners.h"
 #include "support/layered_window.h"
 #include "support/test_support.h"
 #include "window/commands.h"
@@ -229,19 +231,95 @@ TEST_F(SettingsFile, UnwritableFileKeepsItsContents)
     LayeredWindow display(DisplayWindowProc);
     display.MoveTo(300, 400);
     displayState.snap = 1;
+    lstrcpyW(displayState.theme, L"\u9752");
     // Wine running as root writes through the read-only attribute; a reader
     // that refuses to share writing makes the file unwritable everywhere.
-    HANDLE reader = CreateFileW(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    UniqueHandle reader(CreateFileW(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
+    ASSERT_TRUE(reader);
     SaveSettings(display.handle());
-    CloseHandle(reader);
+    reader.reset();
     std::vector<unsigned char> bytes = ReadBytes(iniPath);
     EXPECT_EQ(content, std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((iniPath + L".new").c_str()));
 
     // The same save, once the file can be written, does change it.
+    displayState.theme[0] = L'\0';
     display.Destroy();
     EXPECT_EQ(L"300", Read(L"window", L"left"));
     EXPECT_EQ(L"1", Read(L"setting", L"snap"));
+}
+
+// The rewrite into UTF-16 that cannot be completed leaves the 8-bit file in
+// place, and its theme name with it rather than a "?" for each character the
+// file cannot hold. With the obstacle gone, the same save converts the file.
+TEST_F(SettingsFile, FailedRewriteKeepsTheFileAndTheOldThemeName)
+{
+    const std::string content = "[setting]\r\ntheme=Old\r\n";
+    const std::wstring staged = iniPath + L".new";
+    const wchar_t name[] = L"\u9752";
+    UniqueHandle reader;
+    struct {
+        const char* label;
+        std::function<void()> put, remove;
+        DWORD keptAttributes;
+    } obstacles[] = {
+        // Under Wine nothing is renamed over an open file, yet the profile
+        // functions write into one whose reader shares writing.
+        {"reader",
+         [&] {
+             reader.reset(CreateFileW(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                      OPEN_EXISTING, 0, NULL));
+         },
+         [&] { reader.reset(); }, 0},
+        {"read-only file", [&] { SetFileAttributesW(iniPath.c_str(), FILE_ATTRIBUTE_READONLY); },
+         [&] { SetFileAttributesW(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL); }, FILE_ATTRIBUTE_READONLY},
+        {"folder on the staged name", [&] { CreateDirectoryW(staged.c_str(), NULL); },
+         [&] { RemoveDirectoryW(staged.c_str()); }, 0},
+    };
+    LayeredWindow popup(DefWindowProcW, {30, 50, 80, 90});
+    for (const auto& obstacle : obstacles) {
+        ASSERT_TRUE(WriteText(iniPath, content));
+        lstrcpyW(displayState.theme, name);
+        obstacle.put();
+        SaveSettings(popup.handle());
+        DWORD attributes = GetFileAttributesW(iniPath.c_str());
+        obstacle.remove();
+        std::vector<unsigned char> bytes = ReadBytes(iniPath);
+        EXPECT_EQ(0u, std::string(bytes.begin(), bytes.end()).find(content)) << obstacle.label;
+        EXPECT_EQ(L"Old", Read(L"setting", L"theme")) << obstacle.label;
+        EXPECT_EQ(obstacle.keptAttributes, attributes & obstacle.keptAttributes) << obstacle.label;
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(staged.c_str())) << obstacle.label;
+
+        SaveSettings(popup.handle());
+        EXPECT_EQ(name, Read(L"setting", L"theme")) << obstacle.label;
+    }
+}
+
+// The profile functions trim white space around a value and drop one pair of
+// matching outer quotes; the names they would alter go into the file inside
+// double quotes, every other name as it is.
+TEST_F(SettingsFile, ThemeNamesWithOuterSpacesOrQuotesReadBackVerbatim)
+{
+    struct {
+        const wchar_t* name;
+        const wchar_t* stored;
+    } cases[] = {
+        {L" Night", L"\" Night\""}, {L"Trail ", L"\"Trail \""}, {L"'80s'", L"\"'80s'\""},
+        {L"\"Quoted\"", L"\"\"Quoted\"\""}, {L"''", L"\"''\""}, {L"\tTab", L"\"\tTab\""},
+        // The 8-bit file becomes UTF-16 here: the rows after it go there.
+        {L" \u9752", L"\" \u9752\""}, {L"'", L"'"}, {L"'Mixed\"", L"'Mixed\""}, {L"Plain", L"Plain"},
+        {L"\u3000Wide", L"\u3000Wide"},
+    };
+    ASSERT_TRUE(WriteText(iniPath, "[setting]\r\ntheme=Old\r\n"));
+    LayeredWindow popup(DefWindowProcW, {30, 50, 80, 90});
+    for (const auto& c : cases) {
+        lstrcpyW(displayState.theme, c.name);
+        SaveSettings(popup.handle());
+        displayState.theme[0] = L'\0';
+        LoadSettings(popup.handle());
+        EXPECT_STREQ(c.name, displayState.theme) << Utf8Of(c.name);
+        EXPECT_EQ(L"theme=" + std::wstring(c.stored), SectionEntries(iniPath, L"setting").front()) << Utf8Of(c.name);
+    }
 }
 
 }  // namespace
