@@ -36,7 +36,7 @@ bool FitsAnsiCodePage(const wchar_t* text)
 
 bool ReadWholeFile(const wchar_t* path, FileContents& contents)
 {
-    UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
     BY_HANDLE_FILE_INFORMATION info;
     if (!file || !GetFileInformationByHandle(file.get(), &info) || info.nFileSizeHigh != 0 ||
         info.nFileSizeLow > LARGEST_CONVERTED_FILE)
@@ -62,9 +62,10 @@ bool ReplaceWithUtf16(const wchar_t* path, DWORD attributes, const wchar_t* text
     if (!FormatPath(staged, L"%s.new", path))
         return false;
     DWORD kept = attributes & KEPT_ATTRIBUTES;
+    DWORD created = kept ? kept : FILE_ATTRIBUTE_NORMAL;
     // Declared first, so the handle is closed before the staged file is deleted.
     UniqueTemporaryFile stagedFile;
-    UniqueHandle file(CreateFileW(staged, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, kept ? kept : FILE_ATTRIBUTE_NORMAL, NULL));
+    UniqueHandle file(CreateFileW(staged, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, created, NULL));
     if (!file)
         return false;
     stagedFile.reset(staged);
@@ -97,7 +98,8 @@ bool RewriteAsUtf16(const wchar_t* path, const FileContents& contents)
     if (!text)
         return false;
     wchar_t* wide = static_cast<wchar_t*>(text.get());
-    if (characters && MultiByteToWideChar(codePage, 0, eightBit, static_cast<int>(length), wide, characters) != characters)
+    if (characters &&
+        MultiByteToWideChar(codePage, 0, eightBit, static_cast<int>(length), wide, characters) != characters)
         return false;
     return ReplaceWithUtf16(path, contents.attributes, wide, static_cast<DWORD>(characters));
 }
