@@ -62,7 +62,7 @@ add_dependencies(theme_preview_e2e_test coverdeck-theme)
 add_executable(coverdeck_stress tests/stress/stress.cpp $<TARGET_OBJECTS:coverdeck_resources>)
 target_link_libraries(coverdeck_stress PRIVATE win_test_support)
 set_target_properties(coverdeck_stress PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-foreach(case burst cycles menu-quit bad-covers bad-themes)
+foreach(case burst cycles drag-quit activate-quit menu-quit bad-covers bad-themes)
     add_test(NAME stress_${case} COMMAND ${WINE_HARNESS}/wine-run ${CMAKE_BINARY_DIR} ${WINE_ROUTE}
         $<TARGET_FILE:coverdeck_stress> ${case})
     set_tests_properties(stress_${case} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK desktop TIMEOUT 180

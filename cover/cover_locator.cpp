@@ -11,17 +11,20 @@ namespace {
 // The host's answer to the path query may be longer than any path we build.
 constexpr int TRACK_PATH_CHARS = 520;
 
-// Asks the host for the current track's path or URL; empty when it does not answer.
-void QueryTrackPath(wchar_t (&path)[TRACK_PATH_CHARS])
+// Asks the host for the current track's path or URL; false when it does not
+// answer in time (or there is no host window).
+bool QueryTrackPath(wchar_t (&path)[TRACK_PATH_CHARS])
 {
     path[0] = L'\0';
     // The host answers by setting a window's text; a hidden STATIC of ours takes it.
-    HWND probe = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, NULL, NULL, displayState.module, NULL);
+    UniqueWindow probe(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, NULL, NULL, displayState.module, NULL));
     if (!probe)
-        return;
-    SendMessageW(displayState.hostWindow, WM_HOST_INFO, HOST_INFO_PATH, reinterpret_cast<LPARAM>(probe));
-    GetWindowTextW(probe, path, TRACK_PATH_CHARS);
-    DestroyWindow(probe);
+        return false;
+    if (!SendMessageTimeoutW(displayState.hostWindow, WM_HOST_INFO, HOST_INFO_PATH,
+                             reinterpret_cast<LPARAM>(probe.get()), SMTO_NORMAL, HOST_QUERY_TIMEOUT_MS, NULL))
+        return false;
+    GetWindowTextW(probe.get(), path, TRACK_PATH_CHARS);
+    return true;
 }
 
 // Picture files of one kind in the track's folder: the two names in order,
@@ -119,7 +122,9 @@ void RefreshCover()
 {
     ReleaseCover();
     wchar_t path[TRACK_PATH_CHARS];
-    QueryTrackPath(path);
+    // Without an answer nothing is known of the track, so it gets no cover.
+    if (!QueryTrackPath(path))
+        return;
     size_t readBound = TrackFileBound(path);
     // Archive members and URLs come as "container/inner"; the container's folder is wanted.
     wchar_t* lastSlash = StrRChrW(path, NULL, L'/');

@@ -10,7 +10,12 @@ constexpr WPARAM HOST_STATUS_QUERY = 104;
 constexpr UINT WM_HOST_INFO = WM_USER + 88;    // 1112
 constexpr WPARAM HOST_INFO_PATH = 204;         // lParam: window whose text the host sets to the track path
 constexpr WPARAM HOST_INFO_CHANNEL = 503;      // lParam: BASS channel handle that is playing
-constexpr WPARAM HOST_CMD_ACTIVATE = 40149;    // WM_COMMAND id sent on double-click
+constexpr WPARAM HOST_CMD_ACTIVATE = 40149;    // WM_COMMAND id posted on double-click
+
+// How long the plug-in waits for the host to answer a query. A host may quit
+// from inside its answer and so wait for the plug-in in turn; past this limit
+// the query counts as unanswered and the plug-in goes on.
+constexpr UINT HOST_QUERY_TIMEOUT_MS = 5000;
 
 // Play statuses after which the cover is cleared.
 constexpr LRESULT HOST_STATUS_STOPPED = 0;

@@ -1,8 +1,14 @@
 #include "host/plugin_entry.h"
 #include "state/display_state.h"
+#include "state/owners.h"
 #include "window/display_window.h"
 
 namespace {
+
+// How long EVENT_QUIT waits for the UI thread, first for the window to take
+// the quit, then for the thread to end. Longer than a host query's limit, so
+// that a host quitting from inside its answer still sees the thread end.
+constexpr DWORD UI_THREAD_QUIT_WAIT_MS = 2 * HOST_QUERY_TIMEOUT_MS;
 
 const PluginInfo pluginInfo = {0, OnHostMessage, OnHostEvent};
 
@@ -12,17 +18,39 @@ const PluginInfo pluginInfo = {0, OnHostMessage, OnHostEvent};
 HWND displayWindow;
 DWORD uiThreadId;
 
-DWORD WINAPI UiThreadMain(void* start)
+struct UiThreadStart {
+    HMODULE self;  // a reference to this module, given back as the thread leaves
+    DisplayWindowStart window;
+};
+
+DWORD WINAPI UiThreadMain(void* argument)
 {
-    return static_cast<DWORD>(RunDisplayWindow(displayState.module, static_cast<DisplayWindowStart*>(start)));
+    UiThreadStart* start = static_cast<UiThreadStart*>(argument);
+    HMODULE self = start->self;  // the record is gone once the window is announced
+    DWORD code = static_cast<DWORD>(RunDisplayWindow(displayState.module, &start->window));
+    // Gives the reference back without returning into this module: a host
+    // that frees the library without EVENT_QUIT cannot unmap running code.
+    FreeLibraryAndExitThread(self, code);
+}
+
+DWORD Remaining(DWORD start, DWORD limit)
+{
+    DWORD spent = GetTickCount() - start;
+    return spent < limit ? limit - spent : 0;
 }
 
 // Waits for any of `objects` while still delivering the messages that other
 // threads send to this one: the UI thread's window activates, shows and goes
-// away against the host's window, which lives on this thread.
-void WaitDeliveringSentMessages(DWORD count, const HANDLE* objects)
+// away against the host's window, which lives on this thread. Returns whether
+// one was signalled within `timeoutMs`.
+bool WaitDeliveringSentMessages(DWORD count, const HANDLE* objects, DWORD timeoutMs)
 {
-    while (MsgWaitForMultipleObjects(count, objects, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + count) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = timeoutMs == INFINITE ? INFINITE : Remaining(start, timeoutMs);
+        DWORD result = MsgWaitForMultipleObjects(count, objects, FALSE, left, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + count)
+            return result < WAIT_OBJECT_0 + count;
         MSG msg;
         PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
@@ -30,7 +58,7 @@ void WaitDeliveringSentMessages(DWORD count, const HANDLE* objects)
 
 bool UiThreadRuns()
 {
-    return displayState.uiThread && WaitForSingleObject(displayState.uiThread, 0) == WAIT_TIMEOUT;
+    return displayState.uiThread && WaitForSingleObject(displayState.uiThread.get(), 0) == WAIT_TIMEOUT;
 }
 
 // Our window while our UI thread still owns it; null once it is gone.
@@ -50,9 +78,7 @@ void SendToDisplayWindow(UINT message, WPARAM wParam, LPARAM lParam)
 
 void ForgetUiThread()
 {
-    if (displayState.uiThread)
-        CloseHandle(displayState.uiThread);
-    displayState.uiThread = NULL;
+    displayState.uiThread.reset();
     uiThreadId = 0;
     displayWindow = NULL;
 }
@@ -68,29 +94,38 @@ BOOL StartUiThread(HWND hostWindow)
     if (!IsWindowUnicode(hostWindow))
         return FALSE;
     ForgetUiThread();  // one that ended by itself
-    DisplayWindowStart start = {CreateEventW(NULL, TRUE, FALSE, NULL), NULL};
-    if (!start.created)
+    UniqueHandle created(CreateEventW(NULL, TRUE, FALSE, NULL));
+    UniqueModule self;
+    if (!created || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                        reinterpret_cast<LPCWSTR>(&UiThreadMain), self.put()))
         return TRUE;
-    displayState.uiThread = CreateThread(NULL, 0, UiThreadMain, &start, 0, &uiThreadId);
-    if (displayState.uiThread) {
-        HANDLE waitFor[] = {start.created, displayState.uiThread};
-        WaitDeliveringSentMessages(2, waitFor);
-        displayWindow = start.window;
-    }
-    CloseHandle(start.created);
+    UiThreadStart start = {self.get(), {created.get(), NULL}};
+    displayState.uiThread.reset(CreateThread(NULL, 0, UiThreadMain, &start, 0, &uiThreadId));
+    if (!displayState.uiThread)
+        return TRUE;
+    self.release();  // the thread's now
+    HANDLE waitFor[] = {created.get(), displayState.uiThread.get()};
+    WaitDeliveringSentMessages(2, waitFor, INFINITE);
+    displayWindow = start.window.window;
     return TRUE;
 }
 
+// Bounded: a stuck UI thread must not hang the player. It holds its own
+// reference to the module, so the host may unload it all the same.
 BOOL StopUiThread()
 {
     // Nothing was started (refused or failed INIT): nothing to close or wait for.
     if (!displayState.uiThread)
         return TRUE;
+    DWORD start = GetTickCount();
     HWND window = OwnDisplayWindow();
     if (window)
-        SendMessageW(window, WM_CLOSE, 0, 0);
-    WaitDeliveringSentMessages(1, &displayState.uiThread);
-    ForgetUiThread();
+        SendMessageTimeoutW(window, WM_APP_QUIT, 0, 0, SMTO_NORMAL, UI_THREAD_QUIT_WAIT_MS, NULL);
+    HANDLE thread = displayState.uiThread.get();
+    // A thread still running past the limit is kept, so that a later INIT
+    // starts no second one beside it and a later QUIT waits for it again.
+    if (WaitDeliveringSentMessages(1, &thread, Remaining(start, UI_THREAD_QUIT_WAIT_MS)))
+        ForgetUiThread();
     return TRUE;
 }
 

@@ -22,6 +22,9 @@ struct HostState {
     // How often the plug-in has asked, for the "await" step.
     unsigned pathQueries = 0;
     unsigned statusQueries = 0;
+    // "quit-on": the request (activate, status-query, path-query) from whose
+    // handler the host sends EVENT_QUIT, once; empty for none.
+    std::wstring quitOn;
 };
 
 extern HostState hostState;

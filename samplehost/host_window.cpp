@@ -1,6 +1,7 @@
 #include "host_window.h"
 #include "host_state.h"
 #include "output.h"
+#include "plugin_session.h"
 
 namespace {
 
@@ -22,12 +23,23 @@ void PassThroughHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     hostState.plugin.hook(&msg);
 }
 
+// A player that quits from inside its answer to the plug-in, as some do from
+// a modal loop that the request started.
+void QuitIfAskedOn(const wchar_t* request)
+{
+    if (hostState.quitOn != request)
+        return;
+    hostState.quitOn.clear();
+    StopPlugin();
+}
+
 LRESULT OnHostInfo(WPARAM what, LPARAM lParam)
 {
     if (what == HOST_INFO_PATH) {
         SetWindowTextW(reinterpret_cast<HWND>(lParam), hostState.currentPath.c_str());
         Report("path-query %s", Utf8Of(hostState.currentPath).c_str());
         ++hostState.pathQueries;
+        QuitIfAskedOn(L"path-query");
     } else if (what == HOST_INFO_CHANNEL) {
         Report("channel-announced %lu", static_cast<unsigned long>(lParam));
     }
@@ -44,11 +56,14 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         Report("status-query");
         ++hostState.statusQueries;
+        QuitIfAskedOn(L"status-query");
         return hostState.playStatus;
     case WM_HOST_INFO:
         return OnHostInfo(wParam, lParam);
     case WM_COMMAND:
         Report("command %u", static_cast<unsigned>(LOWORD(wParam)));
+        if (LOWORD(wParam) == HOST_CMD_ACTIVATE)
+            QuitIfAskedOn(L"activate");
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

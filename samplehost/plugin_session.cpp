@@ -48,7 +48,9 @@ bool StartPlugin()
 
 void StopPlugin()
 {
-    Report("quit %d", hostState.plugin.callback(hostState.window, EVENT_QUIT));
+    // After "unload" there is nothing left to call.
+    if (hostState.plugin.callback)
+        Report("quit %d", hostState.plugin.callback(hostState.window, EVENT_QUIT));
 }
 
 void ReportPluginWindow()

@@ -7,7 +7,7 @@ HWND FindPluginWindow();
 // Sends EVENT_INIT, reports "init R", and waits for the plug-in's window to be
 // shown (it is made on the plug-in's own thread), reporting "window ...".
 bool StartPlugin();
-// Sends EVENT_QUIT and reports "quit R".
+// Sends EVENT_QUIT and reports "quit R"; nothing once the plug-in is unloaded.
 void StopPlugin();
 // Reports "window LEFT TOP WIDTH HEIGHT", or "window none".
 void ReportPluginWindow();

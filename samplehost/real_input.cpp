@@ -71,6 +71,23 @@ void DoubleClick(POINT at, bool shiftOnSecondClick)
         Key(VK_SHIFT, true);
 }
 
+void PressLeft(POINT at, bool shiftClickFirst)
+{
+    MoveTo(at);
+    if (shiftClickFirst) {
+        Button(MOUSEEVENTF_LEFTDOWN);
+        Button(MOUSEEVENTF_LEFTUP);
+        Key(VK_SHIFT, false);
+    }
+    Button(MOUSEEVENTF_LEFTDOWN);
+}
+
+void ReleaseLeft()
+{
+    Button(MOUSEEVENTF_LEFTUP);
+    Key(VK_SHIFT, true);
+}
+
 void RightClick(POINT at)
 {
     MoveTo(at);

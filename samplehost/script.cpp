@@ -1,5 +1,6 @@
 #include "script.h"
 #include <wctype.h>
+#include <initializer_list>
 #include <stdlib.h>
 #include "output.h"
 
@@ -76,7 +77,18 @@ const StepName kSteps[] = {
     {L"rightclick", StepKind::RightClick, 0}, {L"key", StepKind::Key, 0},  {L"rect", StepKind::Rect, 0},
     {L"capture", StepKind::Capture, -1}, {L"scene", StepKind::Scene, -1}, {L"menu", StepKind::Menu, 0},
     {L"cycle", StepKind::Cycle, 1},      {L"quit", StepKind::Quit, 0},     {L"await", StepKind::Await, -1},
+    {L"press", StepKind::Press, 0},      {L"release", StepKind::Release, 0}, {L"quit-on", StepKind::QuitOn, -1},
+    {L"unload", StepKind::Unload, 0},    {L"freeze", StepKind::Freeze, 0}, {L"close", StepKind::Close, 0},
 };
+
+bool OneOf(const std::wstring& word, std::initializer_list<const wchar_t*> allowed)
+{
+    for (const wchar_t* candidate : allowed) {
+        if (word == candidate)
+            return true;
+    }
+    return false;
+}
 
 bool ParseArguments(const StepName& name, const std::vector<std::wstring>& words, const std::wstring& text,
                     Step* step, std::wstring* error)
@@ -87,8 +99,12 @@ bool ParseArguments(const StepName& name, const std::vector<std::wstring>& words
             *error = words[0] + L" needs an argument";
             return false;
         }
-        if (step->kind == StepKind::Await && step->argument != L"path-query" && step->argument != L"status-query") {
+        if (step->kind == StepKind::Await && !OneOf(step->argument, {L"path-query", L"status-query"})) {
             *error = L"await takes path-query or status-query";
+            return false;
+        }
+        if (step->kind == StepKind::QuitOn && !OneOf(step->argument, {L"activate", L"path-query", L"status-query"})) {
+            *error = L"quit-on takes activate, path-query or status-query";
             return false;
         }
         return true;
@@ -108,7 +124,8 @@ bool ParseArguments(const StepName& name, const std::vector<std::wstring>& words
         }
         return true;
     }
-    if (step->kind == StepKind::DoubleClick && words.size() == 2 && words[1] == L"shift") {
+    if ((step->kind == StepKind::DoubleClick || step->kind == StepKind::Press) && words.size() == 2 &&
+        words[1] == L"shift") {
         step->shift = true;
         return true;
     }

@@ -4,16 +4,18 @@
 #include <vector>
 
 enum class StepKind {
-    Play, Status, Event, Wait, Await, Drag, DoubleClick, RightClick, Key, Rect, Capture, Scene, Menu, Cycle, Quit
+    Play, Status, Event, Wait, Await, Drag, DoubleClick, RightClick, Key, Rect, Capture, Scene, Menu, Cycle, Quit,
+    Press, Release, QuitOn, Unload, Freeze, Close
 };
 
 struct Step {
     int line = 0;             // script line, or position after "--"
     StepKind kind = StepKind::Wait;
     std::wstring text;        // as written, for the report
-    std::wstring argument;    // play: path or URL; capture, scene: file; await: path-query or status-query
+    std::wstring argument;    // play: path or URL; capture, scene: file; await: path-query or status-query;
+                              // quit-on: activate, status-query or path-query
     int numbers[2] = {0, 0};  // status/event/wait/cycle: [0]; drag: dx, dy
-    bool shift = false;       // dblclick shift
+    bool shift = false;       // dblclick shift, press shift
     std::vector<WORD> keys;   // virtual-key codes
 };
 

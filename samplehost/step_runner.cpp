@@ -30,6 +30,16 @@ bool PluginCaughtUp()
     return !window || SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, AWAIT_MS, NULL);
 }
 
+// The plug-in's thread runs the system's move loop (a drag in progress).
+bool PluginInMoveLoop()
+{
+    HWND window = FindPluginWindow();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return window && GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info) &&
+           (info.flags & GUI_INMOVESIZE);
+}
+
 POINT CentreOf(HWND window)
 {
     RECT rect;
@@ -96,6 +106,11 @@ StepResult WithPluginWindow(const Step& step)
         DoubleClick(centre, step.shift);
         PumpFor(SETTLE_MS);
         break;
+    case StepKind::Press:
+        PressLeft(centre, step.shift);
+        if (!PumpUntil(PluginInMoveLoop, AWAIT_MS))
+            return Fail(step, "no drag started");
+        break;
     case StepKind::RightClick:
         // Keys sent before the menu is up would go to the window instead.
         RightClick(centre);
@@ -135,6 +150,54 @@ StepResult Keys(const Step& step)
         return Fail(step, "the menu stayed open");
     if (!PluginCaughtUp())
         return Fail(step, "the plug-in's window does not answer");
+    return StepResult::Done;
+}
+
+// The host frees the library without EVENT_QUIT, as a crash-recovering or
+// badly ordered player does; whatever reaches the window then runs the
+// plug-in's code, which must still be there.
+StepResult Unload(const Step& step)
+{
+    HWND window = FindPluginWindow();
+    if (!window)
+        return Fail(step, "no plug-in window");
+    UnloadPlugin(&hostState.plugin);
+    Report("unloaded");
+    PostMessageW(window, WM_MOUSEMOVE, 0, 0);
+    Report("window-answers %d", SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, AWAIT_MS, NULL) ? 1 : 0);
+    return StepResult::Done;
+}
+
+// Blocks the plug-in's thread for the rest of the run, the way a thread stuck
+// in a wait is: a hook of ours on that thread never returns.
+LRESULT CALLBACK BlockForever(int, WPARAM, LPARAM)
+{
+    Sleep(INFINITE);
+    return 0;
+}
+
+StepResult Freeze(const Step& step)
+{
+    HWND window = FindPluginWindow();
+    DWORD thread = window ? GetWindowThreadProcessId(window, NULL) : 0;
+    if (!thread || !SetWindowsHookExW(WH_GETMESSAGE, BlockForever, NULL, thread))
+        return Fail(step, "cannot hook the plug-in's thread");
+    PostMessageW(window, WM_NULL, 0, 0);
+    return StepResult::Done;
+}
+
+// Close requests the plug-in did not start: another program's WM_CLOSE and
+// the system menu's close (what Alt+F4 sends).
+StepResult Close(const Step& step)
+{
+    HWND window = FindPluginWindow();
+    if (!window)
+        return Fail(step, "no plug-in window");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    SendMessageTimeoutW(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, AWAIT_MS, NULL);
+    if (!PluginCaughtUp())
+        return Fail(step, "the plug-in's window does not answer");
+    ReportPluginWindow();
     return StepResult::Done;
 }
 
@@ -190,7 +253,21 @@ StepResult RunStep(const Step& step)
     case StepKind::Drag:
     case StepKind::DoubleClick:
     case StepKind::RightClick:
+    case StepKind::Press:
         return WithPluginWindow(step);
+    case StepKind::Release:
+        ReleaseLeft();
+        PumpFor(SETTLE_MS);
+        return StepResult::Done;
+    case StepKind::QuitOn:
+        hostState.quitOn = step.argument;
+        return StepResult::Done;
+    case StepKind::Unload:
+        return Unload(step);
+    case StepKind::Freeze:
+        return Freeze(step);
+    case StepKind::Close:
+        return Close(step);
     case StepKind::Key:
         return Keys(step);
     case StepKind::Rect:

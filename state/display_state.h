@@ -2,6 +2,7 @@
 #include <windows.h>
 #include "cover/bass_interface.h"
 #include "cover/image_stream_holder.h"
+#include "state/owners.h"
 
 struct ImageRect {
     int x, y, width, height;
@@ -11,7 +12,7 @@ struct ImageRect {
 // settings file's keys, the host's vocabulary) and stay as they are.
 struct DisplayState {
     HMODULE module;
-    HANDLE uiThread;
+    UniqueHandle uiThread;
     HWND hostWindow;
     DWORD channel;
     wchar_t pluginDir[MAX_PATH];

@@ -103,6 +103,30 @@ private:
     HDC dc_;
 };
 
+// A window class registered from `windowClass`, unregistered when the owner
+// goes. A class with windows left cannot go: declare the windows' owners after it.
+class ScopedWindowClass {
+public:
+    explicit ScopedWindowClass(const WNDCLASSW& windowClass)
+        : name_(windowClass.lpszClassName), instance_(windowClass.hInstance),
+          registered_(RegisterClassW(&windowClass) != 0)
+    {
+    }
+    ~ScopedWindowClass()
+    {
+        if (registered_)
+            UnregisterClassW(name_, instance_);
+    }
+    ScopedWindowClass(const ScopedWindowClass&) = delete;
+    ScopedWindowClass& operator=(const ScopedWindowClass&) = delete;
+    explicit operator bool() const { return registered_; }
+
+private:
+    const wchar_t* name_;
+    HINSTANCE instance_;
+    bool registered_;
+};
+
 // Selects an object into a context and puts the previous one back, so the
 // object can be deleted afterwards: declare it after the object's owner.
 class ScopedSelect {

@@ -8,6 +8,7 @@
 #include "render/theme_files.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
+#include "state/owners.h"
 #include "window/commands.h"
 #include "window/context_menu.h"
 #include "window/gdiplus_session.h"
@@ -61,9 +62,15 @@ void OnDestroy(HWND window)
     PostQuitMessage(0);
 }
 
+// A status the host does not give in time (or with no host window) leaves the
+// cover as it is.
 bool HostStatusClearsCover()
 {
-    LRESULT status = SendMessageW(displayState.hostWindow, WM_HOST_STATUS, HOST_STATUS_QUERY, 0);
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(displayState.hostWindow, WM_HOST_STATUS, HOST_STATUS_QUERY, 0, SMTO_NORMAL,
+                             HOST_QUERY_TIMEOUT_MS, &answer))
+        return false;
+    LRESULT status = static_cast<LRESULT>(answer);
     return status == HOST_STATUS_STOPPED || status == HOST_STATUS_PAUSED;
 }
 
@@ -133,10 +140,13 @@ void StartDrag(HWND window)
 
 void OnDoubleClick(HWND window, WPARAM keys)
 {
-    if (keys == MK_LBUTTON)
-        SendMessageW(displayState.hostWindow, WM_COMMAND, HOST_CMD_ACTIVATE, 0);
-    else
+    // Posted: a host that quits from the command's handler would otherwise wait
+    // for this thread while this thread waits for it. A null window would post
+    // to this thread's own queue.
+    if (keys != MK_LBUTTON)
         StartDrag(window);
+    else if (displayState.hostWindow)
+        PostMessageW(displayState.hostWindow, WM_COMMAND, HOST_CMD_ACTIVATE, 0);
 }
 
 void Announce(DisplayWindowStart* start, HWND window)
@@ -145,6 +155,22 @@ void Announce(DisplayWindowStart* start, HWND window)
         return;
     start->window = window;
     SetEvent(start->created);
+}
+
+// Under Wine the modal loops of the context menu and of a drag swallow the
+// WM_QUIT that WM_DESTROY posts when the window goes while they run, so the
+// loop also ends once the window is gone.
+int RunMessageLoop(HWND window)
+{
+    MSG msg = {};
+    while (IsWindow(window)) {
+        BOOL got = GetMessageW(&msg, NULL, 0, 0);
+        if (got == 0 || got == -1)
+            return static_cast<int>(msg.wParam);
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;  // the code WM_DESTROY posted
 }
 
 int RunWindow(HINSTANCE module, DisplayWindowStart* start)
@@ -157,32 +183,26 @@ int RunWindow(HINSTANCE module, DisplayWindowStart* start)
     windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = DISPLAY_WINDOW_CLASS;
-    if (!RegisterClassW(&windowClass)) {
+    ScopedWindowClass registered(windowClass);
+    if (!registered) {
         Announce(start, NULL);
         return -1;
     }
 
-    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, DISPLAY_WINDOW_CLASS,
-                                  DISPLAY_WINDOW_CLASS, WS_POPUP, 0, 0, 200, 200, NULL, NULL, module, NULL);
+    // Normally gone through WM_APP_QUIT before the loop ends; a stray WM_QUIT
+    // leaves it to the owner, so it is still saved and the class can go.
+    UniqueWindow window(CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, DISPLAY_WINDOW_CLASS,
+                                        DISPLAY_WINDOW_CLASS, WS_POPUP, 0, 0, 200, 200, NULL, NULL, module, NULL));
     // Before ShowWindow: showing activates against the host's window, whose
     // thread may be the one waiting for this.
-    Announce(start, window);
-    if (!window) {
-        UnregisterClassW(DISPLAY_WINDOW_CLASS, module);
+    Announce(start, window.get());
+    if (!window)
         return -1;
-    }
-    ShowWindow(window, SW_SHOW);
-
-    MSG msg = {};
-    for (;;) {
-        BOOL got = GetMessageW(&msg, NULL, 0, 0);
-        if (got == 0 || got == -1)
-            break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    UnregisterClassW(DISPLAY_WINDOW_CLASS, module);
-    return static_cast<int>(msg.wParam);
+    ShowWindow(window.get(), SW_SHOW);
+    int code = RunMessageLoop(window.get());
+    if (!IsWindow(window.get()))
+        window.release();  // already destroyed by the quit
+    return code;
 }
 
 }  // namespace
@@ -209,17 +229,18 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONDBLCLK:
         OnDoubleClick(window, wParam);
         return 0;
-    case WM_CLOSE:
+    case WM_APP_QUIT:
         // A quit can arrive while the context menu tracks; the menu goes first.
         EndMenu();
-        return DefWindowProcW(window, message, wParam, lParam);
+        DestroyWindow(window);
+        return 0;
+    case WM_CLOSE:
+        // Alt+F4, SC_CLOSE or another program's WM_CLOSE: closing would take
+        // the cover away for the rest of the player's session. Only the
+        // plug-in's own quit ends the window.
+        return 0;
     case WM_RBUTTONUP:
         ShowContextMenu(window);
-        // Under Wine, a window destroyed while its menu tracked leaves the
-        // WM_QUIT of WM_DESTROY to the menu's modal loop, which swallows it:
-        // ask again, or the thread would sleep in GetMessageW for ever.
-        if (!IsWindow(window))
-            PostQuitMessage(0);
         return 0;
     case WM_MBUTTONUP:
         return 0;

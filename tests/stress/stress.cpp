@@ -5,6 +5,9 @@
 //   burst       2,000 track events at once give exactly one reload
 //   cycles      200 INIT/QUIT cycles leave threads, windows, GDI objects and
 //               kernel handles where they were
+//   drag-quit   200 QUITs while the left button drags the window, and
+//   activate-quit 200 QUITs from the host's handler of the activate command,
+//               each ending the UI thread, with the same figures as cycles
 //   menu-quit   QUIT while the context menu is open returns, settings saved
 //   bad-covers  unreadable covers leave the window answering, and the next
 //               good track shows its cover
@@ -157,29 +160,103 @@ void Burst(FakeHost& host)
     OnHostEvent(host.window(), EVENT_QUIT);
 }
 
-void Cycles(FakeHost& host)
+// Runs `cycle` 200 times after one warm-up run (the system's own first-use
+// allocations are not ours) and prints what the process holds before and after.
+void MeasureCycles(const char* name, FakeHost& host, bool (*cycle)(FakeHost&))
 {
-    // One cycle first: the system's own first-use allocations are not ours.
-    OnHostEvent(host.window(), EVENT_INIT);
-    OnHostEvent(host.window(), EVENT_QUIT);
+    Check(cycle(host), "the warm-up cycle ended its UI thread");
     int threads = CountThreads(), windows = CountDisplayWindows();
     LeakCounts before = TakeLeakCounts();
     const int cycles = 200;
+    int ended = 0;
     DWORD start = GetTickCount();
-    for (int i = 0; i < cycles; ++i) {
-        OnHostEvent(host.window(), EVENT_INIT);
-        OnHostEvent(host.window(), EVENT_QUIT);
-    }
+    for (int i = 0; i < cycles; ++i)
+        ended += cycle(host) ? 1 : 0;
     DWORD elapsed = GetTickCount() - start;
     LeakCounts after = TakeLeakCounts();
-    printf("cycles: %d INIT/QUIT in %lu ms (%.1f ms each)\n", cycles, static_cast<unsigned long>(elapsed),
-           elapsed / static_cast<double>(cycles));
-    printf("cycles: threads %d -> %d, windows %d -> %d, GDI objects %zu -> %zu, kernel handles %zu -> %zu\n", threads,
-           CountThreads(), windows, CountDisplayWindows(), before.gdiObjects, after.gdiObjects, before.kernelHandles,
-           after.kernelHandles);
+    printf("%s: %d cycles in %lu ms (%.1f ms each), %d ended their UI thread\n", name, cycles,
+           static_cast<unsigned long>(elapsed), elapsed / static_cast<double>(cycles), ended);
+    printf("%s: threads %d -> %d, windows %d -> %d, GDI objects %zu -> %zu, kernel handles %zu -> %zu\n", name,
+           threads, CountThreads(), windows, CountDisplayWindows(), before.gdiObjects, after.gdiObjects,
+           before.kernelHandles, after.kernelHandles);
+    Check(ended == cycles, "every quit ended the UI thread");
     Check(CountThreads() == threads && CountDisplayWindows() == windows, "no thread or window left behind");
     Check(after.gdiObjects == before.gdiObjects, "no GDI object left behind");
     Check(after.kernelHandles == before.kernelHandles, "no kernel handle left behind");
+}
+
+bool InitQuit(FakeHost& host)
+{
+    OnHostEvent(host.window(), EVENT_INIT);
+    OnHostEvent(host.window(), EVENT_QUIT);
+    return !displayState.uiThread;
+}
+
+void SendMouse(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+// The system's move loop runs on the window's thread.
+bool InMoveLoop(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info) && (info.flags & GUI_INMOVESIZE);
+}
+
+// QUIT while the left button holds the window in the system's move loop.
+bool DragQuit(FakeHost& host)
+{
+    OnHostEvent(host.window(), EVENT_INIT);
+    HWND window = WaitForDisplayWindow();
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    bool dragging = PumpUntil([&] { return InMoveLoop(window); }, 5000);
+    OnHostEvent(host.window(), EVENT_QUIT);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpFor(10);
+    return dragging && !displayState.uiThread;
+}
+
+WNDPROC fakeHostProcedure;
+
+// The host quits from its handler of the activate command.
+LRESULT CALLBACK QuitOnActivate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == HOST_CMD_ACTIVATE)
+        OnHostEvent(window, EVENT_QUIT);
+    return CallWindowProcW(fakeHostProcedure, window, message, wParam, lParam);
+}
+
+bool ActivateQuit(FakeHost& host)
+{
+    OnHostEvent(host.window(), EVENT_INIT);
+    HWND window = WaitForDisplayWindow();
+    PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    return PumpUntil([] { return !displayState.uiThread; }, 30000);
+}
+
+void Cycles(FakeHost& host)
+{
+    MeasureCycles("cycles", host, InitQuit);
+}
+
+void DragQuits(FakeHost& host)
+{
+    MeasureCycles("drag-quit", host, DragQuit);
+}
+
+void ActivateQuits(FakeHost& host)
+{
+    fakeHostProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(host.window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(QuitOnActivate)));
+    MeasureCycles("activate-quit", host, ActivateQuit);
 }
 
 void MenuQuit(FakeHost& host)
@@ -293,12 +370,14 @@ int main(int argc, char** argv)
     const std::string which = argc > 1 ? argv[1] : "";
     void (*run)(FakeHost&) = which == "burst" ? Burst
                            : which == "cycles" ? Cycles
+                           : which == "drag-quit" ? DragQuits
+                           : which == "activate-quit" ? ActivateQuits
                            : which == "menu-quit" ? MenuQuit
                            : which == "bad-covers" ? BadCovers
                            : which == "bad-themes" ? BadThemes
                                                    : nullptr;
     if (!run) {
-        fprintf(stderr, "usage: coverdeck_stress burst|cycles|menu-quit|bad-covers|bad-themes\n");
+        fprintf(stderr, "usage: coverdeck_stress burst|cycles|drag-quit|activate-quit|menu-quit|bad-covers|bad-themes\n");
         return 2;
     }
     setvbuf(stdout, NULL, _IONBF, 0);

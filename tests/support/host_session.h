@@ -7,7 +7,15 @@
 // "await path-query" or "await status-query" (the plug-in's next question, and
 // its window done with what the answer started; fails after 20 s),
 // "drag DX DY", "dblclick", "dblclick shift", "rightclick", "key NAME...",
-// "rect", "capture FILE.png", "scene FILE.png", "menu", "cycle N", "quit".
+// "rect", "capture FILE.png", "scene FILE.png", "menu", "cycle N", "quit",
+// and for the plug-in's life in a careless host: "press" / "press shift" (the
+// left button held on the window, after a first click with Shift for the
+// second: fails unless a drag starts), "release" (button and Shift up),
+// "quit-on activate|status-query|path-query" (the host sends EVENT_QUIT from
+// its handler of that request, once), "unload" (FreeLibrary without
+// EVENT_QUIT, then messages to the window; no quit follows), "freeze" (the
+// plug-in's thread blocks for good), "close" (WM_CLOSE and SC_CLOSE to the
+// window, then "window ...").
 // "scene" captures the plug-in's window and any open menu with a margin of
 // what lies behind; "menu" reports the open context menu's items. Key names:
 // down, up, left, right, return (or enter), escape, tab, space, and single
@@ -20,7 +28,7 @@
 //   threads before-init N | threads after-quit N
 //   init R                             EVENT_INIT's result
 //   window LEFT TOP WIDTH HEIGHT | window none
-//                                      after init, after drag, and for "rect"
+//                                      after init, after drag, after close, and for "rect"
 //   channel N                          "play" opened channel N (0: URL, no library or no file)
 //   channel-announced N                the host's own window saw the announcement
 //   status-query                       the plug-in asked for the play status
@@ -31,6 +39,7 @@
 //   menu-item DEPTH ID MARK TEXT | menu-item DEPTH separator
 //                                      "menu": ID a command id or "popup", MARK "checked" or "-"
 //   cycle I threads N windows-after-quit W
+//   unloaded | window-answers 0|1      "unload": the window took a message after the unload
 //   step N ok TEXT                     step N (its line in the script) is done
 //   quit R                             EVENT_QUIT's result
 //   windows-after-quit N               plug-in windows left once the module is freed

@@ -146,7 +146,7 @@ void ResetDisplayState()
     displayState.overlay.Release();
     displayState.cover.Release();
     displayState.module = GetModuleHandleW(NULL);
-    displayState.uiThread = NULL;
+    displayState.uiThread.reset();
     displayState.hostWindow = NULL;
     displayState.channel = 0;
     displayState.pluginDir[0] = L'\0';

@@ -97,7 +97,7 @@ TEST_F(PluginEntry, InitShowsTheLayeredToolPopupAndQuitRemovesIt)
 
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
     EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
-    EXPECT_EQ(NULL, displayState.uiThread);
+    EXPECT_EQ(NULL, displayState.uiThread.get());
 }
 
 // INIT returns with the window made, so a QUIT straight after it finds
@@ -134,9 +134,9 @@ TEST_F(PluginEntry, SecondInitStartsNothingAndOneQuitEndsAll)
     Watchdog dog("init twice", 30000);
     int threadsBefore = CountThreadsOfThisProcess();
     ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
-    HANDLE first = displayState.uiThread;
+    HANDLE first = displayState.uiThread.get();
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
-    EXPECT_EQ(first, displayState.uiThread);
+    EXPECT_EQ(first, displayState.uiThread.get());
     EXPECT_EQ(threadsBefore + 1, CountThreadsOfThisProcess());
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
     EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
@@ -155,7 +155,7 @@ TEST_F(PluginEntry, QuitWhileTheContextMenuIsOpenEndsAndSaves)
     ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(FindWindowW(L"#32768", NULL)) != FALSE; }, 5000));
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
     EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
-    EXPECT_EQ(NULL, displayState.uiThread);
+    EXPECT_EQ(NULL, displayState.uiThread.get());
     EXPECT_TRUE(GetFileAttributesW(TestSettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES) << "settings saved";
 }
 
