@@ -1,9 +1,7 @@
 #include "plugin_session.h"
-#include <tlhelp32.h>
 #include "host_state.h"
-#include "message_pump.h"
+#include "helpers/message_pump.h"
 #include "output.h"
-#include "state/owners.h"
 
 namespace {
 
@@ -60,21 +58,6 @@ void ReportPluginWindow()
         return;
     }
     Report("window %ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-}
-
-unsigned CountThreads()
-{
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    if (!snapshot)
-        return 0;
-    unsigned count = 0;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId())
-            ++count;
-    }
-    return count;
 }
 
 unsigned CountPluginWindows()

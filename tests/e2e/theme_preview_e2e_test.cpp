@@ -74,7 +74,7 @@ TEST(ThemePreviewEndToEnd, PreviewOverBlackMatchesTheScreenForEveryBundledTheme)
         HostRun kit = RunThemeKit({L"preview", installed, preview, L"--cover", cover, L"--backdrop", L"#000000"});
         ASSERT_EQ(0u, kit.exitCode) << kit.Transcript();
 
-        Picture shown, previewed;
+        Pixels shown, previewed;
         ASSERT_TRUE(LoadPicture(screen, &shown));
         ASSERT_TRUE(LoadPicture(preview, &previewed));
         ASSERT_EQ(shown.width, previewed.width) << Utf8Of(theme);

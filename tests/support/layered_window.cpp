@@ -17,33 +17,32 @@ LayeredWindow::LayeredWindow(WNDPROC procedure, RECT place, bool shown)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = className;
     RegisterClassW(&windowClass);
-    window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, className, WS_POPUP, place.left, place.top,
-                             place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance, nullptr);
+    window.reset(CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, className, WS_POPUP, place.left,
+                                 place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                                 instance, nullptr));
     if (window && shown)
-        ShowWindow(window, SW_SHOWNOACTIVATE);
+        ShowWindow(window.get(), SW_SHOWNOACTIVATE);
 }
 
 LayeredWindow::~LayeredWindow()
 {
-    Destroy();
+    window.reset();  // the class goes after its last window
     UnregisterClassW(className, GetModuleHandleW(nullptr));
 }
 
 RECT LayeredWindow::Rect() const
 {
     RECT rect = {};
-    GetWindowRect(window, &rect);
+    GetWindowRect(window.get(), &rect);
     return rect;
 }
 
 void LayeredWindow::MoveTo(int x, int y) const
 {
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window.get(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LayeredWindow::Destroy()
 {
-    if (window)
-        DestroyWindow(window);
-    window = nullptr;
+    window.reset();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include "state/owners.h"
 
 // A layered tool popup, as the display window is, on the calling thread.
 // With DisplayWindowProc it is the display window itself (class
@@ -13,7 +14,7 @@ public:
     LayeredWindow(const LayeredWindow&) = delete;
     LayeredWindow& operator=(const LayeredWindow&) = delete;
 
-    HWND handle() const { return window; }
+    HWND handle() const { return window.get(); }
     RECT Rect() const;
     void MoveTo(int x, int y) const;
     // Destroys the window now (the display window saves its settings).
@@ -21,5 +22,5 @@ public:
 
 private:
     const wchar_t* className;
-    HWND window;
+    UniqueWindow window;
 };

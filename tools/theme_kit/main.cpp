@@ -6,7 +6,7 @@
 #include "tools/theme_kit/check_all.h"
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"
-#include "tools/theme_kit/png_files.h"
+#include "tools/theme_kit/sample_cover.h"
 #include "tools/theme_kit/preview.h"
 #include "tools/theme_kit/report.h"
 #include "window/gdiplus_session.h"

@@ -2,7 +2,7 @@
 #include "render/frame.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
-#include "tools/theme_kit/png_files.h"
+#include "tools/theme_kit/sample_cover.h"
 #include "tools/theme_kit/report.h"
 #include "tools/theme_kit/theme_pictures.h"
 #include "render/theme_files.h"
