@@ -1,4 +1,5 @@
 #include "helpers/pictures.h"
+#include <algorithm>
 #include "helpers/files.h"
 #include "window/gdiplus_session.h"
 

@@ -50,6 +50,23 @@ struct Pipe {
     }
 };
 
+struct ClassSearch {
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectIfOfClass(HWND window, LPARAM search)
+{
+    auto* it = reinterpret_cast<ClassSearch*>(search);
+    wchar_t className[256];
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && GetClassNameW(window, className, 256) &&
+        lstrcmpW(className, it->className) == 0)
+        it->found.push_back(window);
+    return TRUE;
+}
+
 ProgramRun Unstarted(const std::string& why)
 {
     ProgramRun run;
@@ -149,4 +166,11 @@ unsigned CountProcessThreads()
             ++count;
     }
     return count;
+}
+
+std::vector<HWND> WindowsOfThisProcess(const wchar_t* className)
+{
+    ClassSearch search{className, {}};
+    EnumWindows(CollectIfOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

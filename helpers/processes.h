@@ -26,3 +26,6 @@ std::wstring Quoted(const std::wstring& argument);
 
 // Threads of this process right now.
 unsigned CountProcessThreads();
+// This process's top-level windows of a class, topmost first: another
+// program's windows of the same class may be on the desktop too.
+std::vector<HWND> WindowsOfThisProcess(const wchar_t* className);

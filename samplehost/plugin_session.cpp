@@ -1,36 +1,19 @@
 #include "plugin_session.h"
 #include "host_state.h"
 #include "helpers/message_pump.h"
+#include "helpers/processes.h"
 #include "output.h"
 
 namespace {
 
 constexpr DWORD WINDOW_APPEAR_TIMEOUT_MS = 10000;
 
-BOOL CALLBACK CountIfPluginWindow(HWND window, LPARAM count)
-{
-    wchar_t className[64];
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && GetClassNameW(window, className, 64) &&
-        lstrcmpW(className, PLUGIN_WINDOW_CLASS) == 0)
-        ++*reinterpret_cast<unsigned*>(count);
-    return TRUE;
-}
-
 }  // namespace
 
 HWND FindPluginWindow()
 {
-    // Another player's plug-in window may be on the desktop too.
-    for (HWND window = FindWindowExW(NULL, NULL, PLUGIN_WINDOW_CLASS, NULL); window;
-         window = FindWindowExW(NULL, window, PLUGIN_WINDOW_CLASS, NULL)) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId())
-            return window;
-    }
-    return NULL;
+    const std::vector<HWND> windows = WindowsOfThisProcess(PLUGIN_WINDOW_CLASS);
+    return windows.empty() ? NULL : windows.front();
 }
 
 bool StartPlugin()
@@ -62,7 +45,5 @@ void ReportPluginWindow()
 
 unsigned CountPluginWindows()
 {
-    unsigned count = 0;
-    EnumWindows(CountIfPluginWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
+    return static_cast<unsigned>(WindowsOfThisProcess(PLUGIN_WINDOW_CLASS).size());
 }

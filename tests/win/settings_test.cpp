@@ -231,10 +231,10 @@ TEST_F(SettingsFile, UnwritableFileKeepsItsContents)
     displayState.snap = 1;
     // Wine running as root writes through the read-only attribute; a reader
     // that refuses to share writing makes the file unwritable everywhere.
-    HANDLE reader = CreateFileW(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    UniqueHandle reader(CreateFileW(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
+    ASSERT_TRUE(reader);
     SaveSettings(display.handle());
-    CloseHandle(reader);
+    reader.reset();
     std::vector<unsigned char> bytes = ReadBytes(iniPath);
     EXPECT_EQ(content, std::string(bytes.begin(), bytes.end()));
 

@@ -1,6 +1,8 @@
 #include "tools/theme_kit/kit_files.h"
 #include <windows.h>
 #include "render/theme_files.h"
+#include "tools/theme_kit/console.h"
+#include "tools/theme_kit/report.h"
 
 std::wstring FullPathOf(const std::wstring& path)
 {
@@ -28,6 +30,15 @@ std::wstring ParentOf(const std::wstring& fullPath)
 {
     const size_t slash = fullPath.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : fullPath.substr(0, slash);
+}
+
+bool FolderArgument(const std::wstring& path, const wchar_t* kind, std::wstring* full)
+{
+    *full = FullPathOf(path);
+    if (!full->empty() && IsFolder(*full))
+        return true;
+    PrintErrorLine(Quote(path) + (IsFile(*full) ? L": a file, not a " + std::wstring(kind) : L": no such folder"));
+    return false;
 }
 
 namespace {

@@ -8,6 +8,9 @@ std::wstring FullPathOf(const std::wstring& path);
 // The last component of a full path, and everything before it.
 std::wstring LastComponent(const std::wstring& fullPath);
 std::wstring ParentOf(const std::wstring& fullPath);
+// The full path of a folder named on the command line (`kind` says what it
+// should be: "theme folder"); false, with the reason printed, when it is none.
+bool FolderArgument(const std::wstring& path, const wchar_t* kind, std::wstring* full);
 
 // The folder to read a theme from: the folder itself, or, when its files'
 // paths would pass 259 characters, a copy of its three files (under their own

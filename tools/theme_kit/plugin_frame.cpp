@@ -14,28 +14,8 @@ constexpr wchar_t KIT_WINDOW_CLASS[] = L"coverdeck_theme_kit";
 
 }  // namespace
 
-PluginWindow::PluginWindow()
+PluginWindow::PluginWindow() : LayeredPopup(KIT_WINDOW_CLASS, DefWindowProcW, RECT{0, 0, 1, 1})
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(NULL);
-    windowClass.lpszClassName = KIT_WINDOW_CLASS;
-    RegisterClassW(&windowClass);
-    window.reset(CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, KIT_WINDOW_CLASS, KIT_WINDOW_CLASS, WS_POPUP, 0, 0,
-                                 1, 1, NULL, NULL, GetModuleHandleW(NULL), NULL));
-}
-
-PluginWindow::~PluginWindow()
-{
-    window.reset();  // the class goes after its last window
-    UnregisterClassW(KIT_WINDOW_CLASS, GetModuleHandleW(NULL));
-}
-
-SIZE PluginWindow::Size() const
-{
-    RECT bounds = {};
-    GetWindowRect(window.get(), &bounds);
-    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
 bool LoadThemeFolder(HWND window, const std::wstring& folder)

@@ -3,23 +3,15 @@
 // folder outside the player.
 #include <windows.h>
 #include <string>
+#include "helpers/layered_popup.h"
 #include "helpers/pictures.h"
 #include "state/display_state.h"
-#include "state/owners.h"
 
 // A hidden layered popup of the plug-in's kind: LoadTheme sizes it and
 // PresentFrame updates it, as they do the real one.
-class PluginWindow {
+class PluginWindow : public LayeredPopup {
 public:
     PluginWindow();
-    ~PluginWindow();
-    PluginWindow(const PluginWindow&) = delete;
-    PluginWindow& operator=(const PluginWindow&) = delete;
-    HWND handle() const { return window.get(); }
-    SIZE Size() const;
-
-private:
-    UniqueWindow window;
 };
 
 // Points the plug-in's state at the theme folder `folder` (a full path) and
