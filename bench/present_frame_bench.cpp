@@ -2,6 +2,7 @@
 // pictures, and counts GDI objects, kernel handles, heap blocks and private
 // memory around 1,000 presentations. Run by hand under wine64; prints figures.
 #include <stdio.h>
+#include <memory>
 #include <vector>
 #include "render/frame.h"
 #include "render/held_picture.h"
@@ -36,44 +37,35 @@ double MeanMilliseconds(int runs, Work work)
 // A textured picture, so the JPEG is as costly to decode as a photograph.
 std::vector<unsigned char> EncodeTexturedJpeg(int width, int height)
 {
-    std::vector<UINT32> pixels(static_cast<size_t>(width) * height);
     UINT32 seed = 12345;
-    for (size_t i = 0; i < pixels.size(); ++i) {
+    const Pixels pixels = PixelsFrom(width, height, [&](int x, int y) -> uint32_t {
         seed = seed * 1664525u + 1013904223u;
-        const UINT32 x = static_cast<UINT32>(i % width), y = static_cast<UINT32>(i / width);
-        pixels[i] = 0xFF000000u | (((x * 255 / width) & 0xFF) << 16) | (((y * 255 / height) & 0xFF) << 8) |
-                    ((seed >> 24) & 0x3F);
-    }
-    GpBitmap* bitmap = NULL;
-    GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
-                              reinterpret_cast<BYTE*>(pixels.data()), &bitmap);
-    std::vector<unsigned char> bytes = EncodeBitmap(bitmap, L"image/jpeg");
-    GdipDisposeImage(bitmap);
-    return bytes;
+        return 0xFF000000u | (((x * 255 / width) & 0xFF) << 16) | (((y * 255 / height) & 0xFF) << 8) |
+               ((seed >> 24) & 0x3F);
+    });
+    return EncodePixels(pixels, L"image/jpeg");
 }
 
 // The floor: decode the three held pictures and draw them into a ready DC,
 // without the canvas, the GDI bitmap or the window update.
 void DecodeAndDrawOnly(HDC target)
 {
-    GpGraphics* graphics = NULL;
-    GdipCreateFromHDC(target, &graphics);
+    UniqueGdipGraphics graphics;
+    GdipCreateFromHDC(target, graphics.put());
     for (const ImageStreamHolder* holder : {&displayState.background, &displayState.cover, &displayState.overlay}) {
-        GpBitmap* picture = NULL;
-        if (DecodeHeldPicture(*holder, &picture) != Gdiplus::Ok)
+        UniqueGdipBitmap picture;
+        if (DecodeHeldPicture(*holder, picture.put()) != Gdiplus::Ok)
             continue;
         const ImageRect& r = displayState.imageRect;
         if (holder == &displayState.cover) {
-            GdipDrawImageRectI(graphics, picture, r.x, r.y, r.width, r.height);
+            GdipDrawImageRectI(graphics.get(), picture.get(), r.x, r.y, r.width, r.height);
         } else {
             UINT width = 0, height = 0;
-            GdipGetImageWidth(picture, &width);
-            GdipGetImageHeight(picture, &height);
-            GdipDrawImageRectI(graphics, picture, 0, 0, width, height);
+            GdipGetImageWidth(picture.get(), &width);
+            GdipGetImageHeight(picture.get(), &height);
+            GdipDrawImageRectI(graphics.get(), picture.get(), 0, 0, width, height);
         }
-        GdipDisposeImage(picture);
     }
-    GdipDeleteGraphics(graphics);
 }
 
 void HoldCover(const std::vector<unsigned char>& bytes)
@@ -146,27 +138,23 @@ int main()
 
     // The same run with 100 leaks of each kind put in on purpose: the counters
     // must move by about that much, or they would prove nothing above.
-    std::vector<HDC> leakedDcs;
-    std::vector<HANDLE> leakedEvents;
-    std::vector<ImageStreamHolder*> leakedHolders;
-    before = TakeLeakCounts();
-    for (int i = 0; i < 1000; ++i) {
-        PresentFrame(window);
-        if (i % 10 == 0) {
-            leakedDcs.push_back(CreateCompatibleDC(NULL));
-            leakedEvents.push_back(CreateEventW(NULL, TRUE, FALSE, NULL));
-            leakedHolders.push_back(new ImageStreamHolder);
-            leakedHolders.back()->LoadFromMemory(smallCover.data(), static_cast<uint32_t>(smallCover.size()));
+    {
+        std::vector<UniqueMemoryDC> leakedDcs;
+        std::vector<UniqueHandle> leakedEvents;
+        std::vector<std::unique_ptr<ImageStreamHolder>> leakedHolders;
+        before = TakeLeakCounts();
+        for (int i = 0; i < 1000; ++i) {
+            PresentFrame(window);
+            if (i % 10 == 0) {
+                leakedDcs.emplace_back(CreateCompatibleDC(NULL));
+                leakedEvents.emplace_back(CreateEventW(NULL, TRUE, FALSE, NULL));
+                leakedHolders.push_back(std::make_unique<ImageStreamHolder>());
+                leakedHolders.back()->LoadFromMemory(smallCover.data(), static_cast<uint32_t>(smallCover.size()));
+            }
         }
+        after = TakeLeakCounts();
+        PrintCounts("1,000 presentations + 100 injected leaks", before, after);
     }
-    after = TakeLeakCounts();
-    PrintCounts("1,000 presentations + 100 injected leaks", before, after);
-    for (HDC dc : leakedDcs)
-        DeleteDC(dc);
-    for (HANDLE event : leakedEvents)
-        CloseHandle(event);
-    for (ImageStreamHolder* holder : leakedHolders)
-        delete holder;
 
     ReleaseThemePictures();
     displayState.cover.Release();

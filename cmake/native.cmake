@@ -28,6 +28,9 @@ if(NATIVE_TESTS)
     add_test(NAME native_tests COMMAND native_tests)
 endif()
 
+# The stand-in's format readers, which apic-extract serves files with, under the sanitizers too.
+add_subdirectory(standin/bass)
+target_compile_options(bass_formats PRIVATE ${SANITIZERS})
 add_subdirectory(tools)
 
 # Real tags written by real taggers, read back through apic-extract.

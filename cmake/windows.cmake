@@ -20,6 +20,7 @@ foreach(folder state cover render window resources host)
     add_subdirectory(${folder})
 endforeach()
 
+add_subdirectory(helpers)
 add_subdirectory(standin/bass)
 add_subdirectory(samplehost)
 add_subdirectory(tools)

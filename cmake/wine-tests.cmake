@@ -12,13 +12,10 @@ add_test(NAME wine_down COMMAND ${WINE_HARNESS}/wine-down ${CMAKE_BINARY_DIR})
 set_tests_properties(wine_up PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_down PROPERTIES FIXTURES_CLEANUP wine)
 
-# The sample host's message pump and text helpers and the theme kit's folder
-# listing serve the tests too.
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/support/*.cpp)
-list(APPEND WIN_TEST_SUPPORT samplehost/message_pump.cpp samplehost/output.cpp tools/theme_kit/kit_files.cpp)
 add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
 target_include_directories(win_test_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(win_test_support PUBLIC coverdeck_core gtest)
+target_link_libraries(win_test_support PUBLIC coverdeck_core coverdeck_helpers gtest)
 target_compile_definitions(win_test_support PUBLIC
     COVERDECK_BIN_DIR="${CMAKE_BINARY_DIR}/bin" COVERDECK_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 

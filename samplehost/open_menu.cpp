@@ -1,6 +1,7 @@
 #include "open_menu.h"
 #include <string>
 #include <vector>
+#include "helpers/processes.h"
 #include "output.h"
 
 namespace {
@@ -8,24 +9,15 @@ namespace {
 // The system's class name for popup menu windows.
 constexpr wchar_t MENU_WINDOW_CLASS[] = L"#32768";
 
-BOOL CALLBACK CollectMenuWindow(HWND window, LPARAM list)
-{
-    wchar_t name[16];
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && GetClassNameW(window, name, 16) &&
-        lstrcmpW(name, MENU_WINDOW_CLASS) == 0)
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
 // Visible menu windows of this process, topmost first: a submenu opened from
 // the keyboard lies above the menu it belongs to.
 std::vector<HWND> OpenMenuWindows()
 {
-    std::vector<HWND> found;
-    EnumWindows(CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    std::vector<HWND> open;
+    for (HWND window : WindowsOfThisProcess(MENU_WINDOW_CLASS))
+        if (IsWindowVisible(window))
+            open.push_back(window);
+    return open;
 }
 
 void ReportItems(HMENU menu, int depth)

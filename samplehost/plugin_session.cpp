@@ -1,38 +1,19 @@
 #include "plugin_session.h"
-#include <tlhelp32.h>
 #include "host_state.h"
-#include "message_pump.h"
+#include "helpers/message_pump.h"
+#include "helpers/processes.h"
 #include "output.h"
-#include "state/owners.h"
 
 namespace {
 
 constexpr DWORD WINDOW_APPEAR_TIMEOUT_MS = 10000;
 
-BOOL CALLBACK CountIfPluginWindow(HWND window, LPARAM count)
-{
-    wchar_t className[64];
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && GetClassNameW(window, className, 64) &&
-        lstrcmpW(className, PLUGIN_WINDOW_CLASS) == 0)
-        ++*reinterpret_cast<unsigned*>(count);
-    return TRUE;
-}
-
 }  // namespace
 
 HWND FindPluginWindow()
 {
-    // Another player's plug-in window may be on the desktop too.
-    for (HWND window = FindWindowExW(NULL, NULL, PLUGIN_WINDOW_CLASS, NULL); window;
-         window = FindWindowExW(NULL, window, PLUGIN_WINDOW_CLASS, NULL)) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId())
-            return window;
-    }
-    return NULL;
+    const std::vector<HWND> windows = WindowsOfThisProcess(PLUGIN_WINDOW_CLASS);
+    return windows.empty() ? NULL : windows.front();
 }
 
 bool StartPlugin()
@@ -64,24 +45,7 @@ void ReportPluginWindow()
     Report("window %ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
-unsigned CountThreads()
-{
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    if (!snapshot)
-        return 0;
-    unsigned count = 0;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId())
-            ++count;
-    }
-    return count;
-}
-
 unsigned CountPluginWindows()
 {
-    unsigned count = 0;
-    EnumWindows(CountIfPluginWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
+    return static_cast<unsigned>(WindowsOfThisProcess(PLUGIN_WINDOW_CLASS).size());
 }

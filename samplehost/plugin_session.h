@@ -11,7 +11,5 @@ bool StartPlugin();
 void StopPlugin();
 // Reports "window LEFT TOP WIDTH HEIGHT", or "window none".
 void ReportPluginWindow();
-// Threads of this process right now.
-unsigned CountThreads();
 // Windows of the plug-in's class that this process still owns.
 unsigned CountPluginWindows();

@@ -2,6 +2,7 @@
 // events from a script and report what it does, one fact a line.
 #include <windows.h>
 #include <shlwapi.h>
+#include "helpers/processes.h"
 #include "host_options.h"
 #include "host_state.h"
 #include "host_window.h"
@@ -97,13 +98,13 @@ int RunHost(const HostOptions& options)
         return EXIT_CANNOT_START;
     }
 
-    Report("threads before-init %u", CountThreads());
+    Report("threads before-init %u", CountProcessThreads());
     int exitCode = StartPlugin() ? RunSteps(options.steps) : EXIT_OK;
     // The host always ends the plug-in's life with EVENT_QUIT, even after a refused INIT.
     StopPlugin();
     UnloadPlugin(&hostState.plugin);
     Report("windows-after-quit %u", CountPluginWindows());
-    Report("threads after-quit %u", CountThreads());
+    Report("threads after-quit %u", CountProcessThreads());
     UnloadAudioLibrary();
     DestroyWindow(hostState.window);
     return exitCode;

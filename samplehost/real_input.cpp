@@ -1,5 +1,5 @@
 #include "real_input.h"
-#include "message_pump.h"
+#include "helpers/message_pump.h"
 
 namespace {
 

@@ -1,43 +1,24 @@
 #include "screen_capture.h"
-#include "render/gdiplus_flat.h"
-
-namespace {
-
-// GDI+'s built-in PNG encoder.
-const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-
-bool SaveBitmapAsPng(HBITMAP bitmap, const wchar_t* pngPath)
-{
-    GpBitmap* image = nullptr;
-    if (GdipCreateBitmapFromHBITMAP(bitmap, NULL, &image) != Gdiplus::Ok)
-        return false;
-    bool saved = GdipSaveImageToFile(image, pngPath, &kPngEncoder, NULL) == Gdiplus::Ok;
-    GdipDisposeImage(image);
-    return saved;
-}
-
-}  // namespace
+#include "helpers/pictures.h"
+#include "state/owners.h"
 
 bool CaptureScreenArea(const RECT& area, const wchar_t* pngPath)
 {
     int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0)
         return false;
-    HDC screen = GetDC(NULL);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    bool saved = false;
-    if (memory && bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
+    ScopedGetDC screen(NULL);
+    const UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
+    const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!memory || !bitmap)
+        return false;
+    BOOL copied;
+    {
+        ScopedSelect selected(memory.get(), bitmap.get());
         // CAPTUREBLT: layered windows are part of what the screen shows.
-        BOOL copied = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT);
-        SelectObject(memory, old);
-        saved = copied && SaveBitmapAsPng(bitmap, pngPath);
+        copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY | CAPTUREBLT);
     }
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (memory)
-        DeleteDC(memory);
-    ReleaseDC(NULL, screen);
-    return saved;
+    UniqueGdipBitmap picture;
+    return copied && GdipCreateBitmapFromHBITMAP(bitmap.get(), NULL, picture.put()) == Gdiplus::Ok &&
+           WritePng(pngPath, picture.get());
 }

@@ -1,7 +1,8 @@
 #include "step_runner.h"
 #include <shlwapi.h>
 #include "host_state.h"
-#include "message_pump.h"
+#include "helpers/message_pump.h"
+#include "helpers/processes.h"
 #include "open_menu.h"
 #include "output.h"
 #include "plugin_session.h"
@@ -85,7 +86,7 @@ StepResult Cycle(int times)
         unsigned leftAfterQuit = CountPluginWindows();
         if (!StartPlugin())
             return StepResult::Failed;
-        Report("cycle %d threads %u windows-after-quit %u", i, CountThreads(), leftAfterQuit);
+        Report("cycle %d threads %u windows-after-quit %u", i, CountProcessThreads(), leftAfterQuit);
     }
     return StepResult::Done;
 }

@@ -1,21 +1,15 @@
 #include "byte_source.h"
 
-ByteSource::~ByteSource()
-{
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-}
-
 bool ByteSource::OpenFile(const void* path, bool unicodePath, uint64_t offset, uint64_t rangeLength)
 {
-    file = unicodePath ? CreateFileW(static_cast<const wchar_t*>(path), GENERIC_READ, FILE_SHARE_READ, NULL,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL)
-                       : CreateFileA(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ, NULL,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    file.reset(unicodePath ? CreateFileW(static_cast<const wchar_t*>(path), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL)
+                           : CreateFileA(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    if (!file)
         return false;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || offset > static_cast<uint64_t>(size.QuadPart))
+    if (!GetFileSizeEx(file.get(), &size) || offset > static_cast<uint64_t>(size.QuadPart))
         return false;
     uint64_t rest = static_cast<uint64_t>(size.QuadPart) - offset;
     start = offset;
@@ -46,7 +40,7 @@ size_t ByteSource::Read(uint64_t position, void* out, size_t count) const
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(start + position);
     DWORD got = 0;
-    if (!SetFilePointerEx(file, at, NULL, FILE_BEGIN) || !ReadFile(file, out, static_cast<DWORD>(count), &got, NULL))
+    if (!SetFilePointerEx(file.get(), at, NULL, FILE_BEGIN) || !ReadFile(file.get(), out, static_cast<DWORD>(count), &got, NULL))
         return 0;
     return got;
 }

@@ -2,13 +2,13 @@
 #include <windows.h>
 #include <stdint.h>
 #include "byte_reader.h"
+#include "state/owners.h"
 
 // The bytes a stream is made from: a byte range of a file, or of a block in
 // memory that the caller keeps alive while the source is open.
 class ByteSource : public ByteReader {
 public:
     ByteSource() = default;
-    ~ByteSource() override;
     ByteSource(const ByteSource&) = delete;
     ByteSource& operator=(const ByteSource&) = delete;
 
@@ -23,7 +23,7 @@ public:
     size_t Read(uint64_t position, void* out, size_t count) const override;
 
 private:
-    HANDLE file = INVALID_HANDLE_VALUE;
+    UniqueHandle file;
     const uint8_t* memory = nullptr;
     uint64_t start = 0;
     uint64_t length = 0;

@@ -15,7 +15,7 @@ constexpr DWORD EMPTY_SLOT = 0xE0E0E0;  // the built-in theme's grey square
 // The colour in the middle of the built-in theme's cover slot.
 DWORD SlotColour(const std::wstring& png)
 {
-    Picture picture;
+    Pixels picture;
     if (!LoadPicture(png, &picture) || picture.width < 60 || picture.height < 60)
         return 0;
     return picture.At(52, 52) & 0xFFFFFF;

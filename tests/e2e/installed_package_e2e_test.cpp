@@ -19,7 +19,7 @@ constexpr DWORD COVER = 0xFFE010C0;  // a colour no bundled theme draws
 
 struct Theme {
     RECT slot;                    // the cover rectangle of its theme.ini
-    Picture background, overlay;  // overlay: 0 x 0 when the theme has none
+    Pixels background, overlay;  // overlay: 0 x 0 when the theme has none
 };
 
 Theme ReadTheme(const std::wstring& folder)
@@ -160,7 +160,7 @@ TEST_F(InstalledPackage, EveryBundledThemeIsListedPickedByKeyboardShownAndKept)
     for (size_t i = 0; i < listed.size(); ++i) {
         const Theme& theme = themes[listed[i]];
         SCOPED_TRACE(listed[i]);
-        Picture shot;
+        Pixels shot;
         ASSERT_TRUE(LoadPicture(shots[i], &shot)) << picking.Transcript();
         EXPECT_EQ(theme.background.width, shot.width);
         EXPECT_EQ(theme.background.height, shot.height);

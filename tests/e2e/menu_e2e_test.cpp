@@ -56,7 +56,7 @@ TEST_F(MenuEndToEnd, KeyboardPicksAThemeThatTheWindowTakesAndTheSettingsKeep)
     EXPECT_EQ(90, rect.bottom - rect.top) << run.Transcript();
     EXPECT_EQ(THEME_NAME, Setting(L"theme"));
     // The new frame is on screen: the theme's background, no built-in grey.
-    Picture picture;
+    Pixels picture;
     ASSERT_TRUE(LoadPicture(png, &picture)) << run.Transcript();
     ASSERT_EQ(150, picture.width);
     EXPECT_EQ(0x203040u, picture.At(5, 5) & 0xFFFFFF);

@@ -155,7 +155,7 @@ TEST_F(PluginInHost, RunsWithoutAudioLibraryAndWithOneLackingTagsShowingNoEmbedd
         EXPECT_EQ(bass == L"none", run.Has("audio-library none")) << run.Transcript();
         EXPECT_EQ(bass == L"none", run.Has("channel 0")) << run.Transcript();
         EXPECT_TRUE(run.Has("windows-after-quit 0")) << run.Transcript();
-        Picture picture;
+        Pixels picture;
         ASSERT_TRUE(LoadPicture(png, &picture)) << run.Transcript();
         EXPECT_EQ(EMPTY_SLOT, picture.At(52, 52) & 0xFFFFFF);
     }
@@ -166,7 +166,7 @@ TEST_F(PluginInHost, CaptureShowsTheBuiltInPanel)
     std::wstring png = folder / L"frame.png";
     HostRun run = Run({"wait 200", "capture " + Utf8Of(png), "quit"});
     ASSERT_EQ(0u, run.exitCode) << run.Transcript();
-    Picture picture;
+    Pixels picture;
     ASSERT_TRUE(LoadPicture(png, &picture));
     ASSERT_EQ(112, picture.width);
     ASSERT_EQ(112, picture.height);

@@ -21,14 +21,10 @@ constexpr int TOLERANCE = 3;
 // square, so that fitting shows.
 std::vector<unsigned char> DetailedCoverJpeg()
 {
-    GpBitmap* bitmap = NULL;
-    GdipCreateBitmapFromScan0(240, 200, 0, PixelFormat32bppARGB, NULL, &bitmap);
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 240; ++x)
-            GdipBitmapSetPixel(bitmap, x, y, 0xFF000000u | (x << 16) | (y << 8) | ((x ^ y) & 0xFF));
-    std::vector<unsigned char> jpeg = EncodeBitmap(bitmap, L"image/jpeg");
-    GdipDisposeImage(bitmap);
-    return jpeg;
+    const Pixels cover = PixelsFrom(240, 200, [](int x, int y) -> uint32_t {
+        return 0xFF000000u | (x << 16) | (y << 8) | ((x ^ y) & 0xFF);
+    });
+    return EncodePixels(cover, L"image/jpeg");
 }
 
 int ChannelDifference(DWORD a, DWORD b)
@@ -74,7 +70,7 @@ TEST(ThemePreviewEndToEnd, PreviewOverBlackMatchesTheScreenForEveryBundledTheme)
         HostRun kit = RunThemeKit({L"preview", installed, preview, L"--cover", cover, L"--backdrop", L"#000000"});
         ASSERT_EQ(0u, kit.exitCode) << kit.Transcript();
 
-        Picture shown, previewed;
+        Pixels shown, previewed;
         ASSERT_TRUE(LoadPicture(screen, &shown));
         ASSERT_TRUE(LoadPicture(preview, &previewed));
         ASSERT_EQ(shown.width, previewed.width) << Utf8Of(theme);

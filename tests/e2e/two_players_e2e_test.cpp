@@ -11,7 +11,7 @@ namespace {
 // The colour in the middle of the built-in theme's cover slot, as 0xRRGGBB.
 DWORD SlotColour(const std::wstring& png)
 {
-    Picture picture;
+    Pixels picture;
     if (!LoadPicture(png, &picture) || picture.width < 60 || picture.height < 60)
         return 0;
     return picture.At(52, 52) & 0xFFFFFF;

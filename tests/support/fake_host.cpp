@@ -19,22 +19,22 @@ FakeHost::FakeHost(bool unicode)
         windowClass.hInstance = instance;
         windowClass.lpszClassName = HOST_WINDOW_CLASS;
         RegisterClassW(&windowClass);
-        hwnd = CreateWindowExW(0, HOST_WINDOW_CLASS, L"fake player", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200,
-                               NULL, NULL, instance, NULL);
+        hwnd.reset(CreateWindowExW(0, HOST_WINDOW_CLASS, L"fake player", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200,
+                                   NULL, NULL, instance, NULL));
     } else {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = reinterpret_cast<WNDPROC>(DefWindowProcA);
         windowClass.hInstance = instance;
         windowClass.lpszClassName = "Quaver";
         RegisterClassA(&windowClass);
-        hwnd = CreateWindowExA(0, "Quaver", "fake ANSI player", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200, NULL,
-                               NULL, instance, NULL);
+        hwnd.reset(CreateWindowExA(0, "Quaver", "fake ANSI player", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200, NULL,
+                                   NULL, instance, NULL));
     }
 }
 
 FakeHost::~FakeHost()
 {
-    DestroyWindow(hwnd);
+    hwnd.reset();  // the class goes after its last window
     UnregisterClassW(HOST_WINDOW_CLASS, GetModuleHandleW(NULL));
     current = NULL;
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "state/owners.h"
 
 // An in-process stand-in for the player's main window (class "Quaver") on the
 // calling thread: answers the status and path queries and records what it is
@@ -13,7 +14,7 @@ public:
     FakeHost(const FakeHost&) = delete;
     FakeHost& operator=(const FakeHost&) = delete;
 
-    HWND window() const { return hwnd; }
+    HWND window() const { return hwnd.get(); }
 
     LRESULT status = 1;
     std::wstring trackPath;
@@ -23,7 +24,7 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND hwnd = NULL;
+    UniqueWindow hwnd;
 };
 
 // Waits, pumping this thread's messages, until the plug-in's display window exists.

@@ -57,20 +57,11 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "helpers/processes.h"
 #include "support/test_support.h"
 
-struct HostRun {
-    DWORD exitCode = 0;
-    bool timedOut = false;
-    std::vector<std::string> lines;  // stdout, one fact a line
-    std::string errors;              // stderr
-
-    bool Has(const std::string& line) const;
-    int Count(const std::string& line) const;
-    std::vector<std::string> StartingWith(const std::string& prefix) const;
-    // Everything reported, for failure messages.
-    std::string Transcript() const;
-};
+// What the host (or another program of the build) reported.
+using HostRun = ProgramRun;
 
 struct HostLaunch {
     std::wstring plugin;  // path of coverdeck.qpl; empty: the one in BinDir()
@@ -82,9 +73,6 @@ struct HostLaunch {
 
 // Runs the host with `steps` (written to a script file) and waits for it.
 HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps);
-// Runs any program of the build the same way: its output lines, its errors,
-// its exit code; killed and marked timed out after `timeoutMs`.
-HostRun RunProgram(const std::wstring& commandLine, DWORD timeoutMs);
 // Runs bin\coverdeck-theme.exe with `arguments`.
 HostRun RunThemeKit(const std::vector<std::wstring>& arguments);
 

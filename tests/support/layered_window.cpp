@@ -8,42 +8,9 @@ constexpr wchar_t BARE_POPUP_CLASS[] = L"coverdeck_test_popup";
 }  // namespace
 
 LayeredWindow::LayeredWindow(WNDPROC procedure, RECT place, bool shown)
-    : className(procedure == DisplayWindowProc ? DISPLAY_WINDOW_CLASS : BARE_POPUP_CLASS)
+    : LayeredPopup(procedure == DisplayWindowProc ? DISPLAY_WINDOW_CLASS : BARE_POPUP_CLASS, procedure, place,
+                   CS_DBLCLKS)
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW windowClass = {};
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = className;
-    RegisterClassW(&windowClass);
-    window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, className, WS_POPUP, place.left, place.top,
-                             place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance, nullptr);
-    if (window && shown)
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-}
-
-LayeredWindow::~LayeredWindow()
-{
-    Destroy();
-    UnregisterClassW(className, GetModuleHandleW(nullptr));
-}
-
-RECT LayeredWindow::Rect() const
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-void LayeredWindow::MoveTo(int x, int y) const
-{
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void LayeredWindow::Destroy()
-{
-    if (window)
-        DestroyWindow(window);
-    window = nullptr;
+    if (handle() && shown)
+        ShowWindow(handle(), SW_SHOWNOACTIVATE);
 }

@@ -2,31 +2,10 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "samplehost/message_pump.h"    // PumpFor, PumpUntil
-#include "samplehost/output.h"          // Utf8Of
-#include "tools/theme_kit/kit_files.h"  // FolderEntries
-
-// A fresh folder under the temporary folder, removed with everything in it
-// when the object goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& path() const { return root; }
-    std::wstring operator/(const std::wstring& name) const { return root + L"\\" + name; }
-
-private:
-    std::wstring root;
-};
-
-void RemoveTree(const std::wstring& path);
-bool WriteBytes(const std::wstring& path, const std::vector<unsigned char>& bytes);
-bool WriteText(const std::wstring& path, const std::string& text);
-// Reads `path` whole; empty when it cannot be read.
-std::vector<unsigned char> ReadBytes(const std::wstring& path);
-bool MakeFolder(const std::wstring& path);
+#include "helpers/files.h"         // TempFolder, ReadBytes, WriteBytes, WriteText, MakeFolder
+#include "helpers/message_pump.h"  // PumpFor, PumpUntil
+#include "helpers/text.h"          // Utf8Of
+#include "state/owners.h"
 
 // Ends the whole test program with exit code 3 and a line on stderr when it is
 // still alive `timeoutMs` after construction: a hang then fails quickly and
@@ -42,8 +21,8 @@ private:
     static DWORD WINAPI Watch(void* self);
     const char* what;
     DWORD timeoutMs;
-    HANDLE done;
-    HANDLE thread;
+    UniqueHandle done;
+    UniqueHandle thread;
 };
 
 // A Unix path, UTF-8 (Wine maps drive Z: to /), as a Windows path.

@@ -26,31 +26,31 @@ TEST_F(AudioBinding, WithoutTheLibraryNothingIsBound)
 
 TEST_F(AudioBinding, BindsAllThreeFromTheLoadedLibraryWithoutKeepingItLoaded)
 {
-    HMODULE library = LoadLibraryW((BinDir() + L"\\bass.dll").c_str());
-    ASSERT_NE(nullptr, library);
+    UniqueModule library(LoadLibraryW((BinDir() + L"\\bass.dll").c_str()));
+    ASSERT_TRUE(library);
     EXPECT_EQ(1, BindAudioLibrary());
-    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(library, "BASS_GetVersion")),
+    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(library.get(), "BASS_GetVersion")),
               reinterpret_cast<void*>(displayState.AudioLibrary.BASS_GetVersion));
-    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(library, "BASS_ChannelGetInfo")),
+    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(library.get(), "BASS_ChannelGetInfo")),
               reinterpret_cast<void*>(displayState.AudioLibrary.BASS_ChannelGetInfo));
-    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(library, "BASS_ChannelGetTags")),
+    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(library.get(), "BASS_ChannelGetTags")),
               reinterpret_cast<void*>(displayState.AudioLibrary.BASS_ChannelGetTags));
 
-    // One FreeLibrary for our one load unloads it: the binding took no reference.
-    FreeLibrary(library);
+    // Freeing our one load unloads it: the binding took no reference.
+    library.reset();
     EXPECT_EQ(NULL, GetModuleHandleA("bass.dll"));
 }
 
 TEST_F(AudioBinding, LibraryWithoutTagsLeavesTheEarlierSlotsBound)
 {
-    HMODULE library = LoadLibraryW((BinDir() + L"\\notags\\bass.dll").c_str());
-    ASSERT_NE(nullptr, library);
+    UniqueModule library(LoadLibraryW((BinDir() + L"\\notags\\bass.dll").c_str()));
+    ASSERT_TRUE(library);
     EXPECT_EQ(0, BindAudioLibrary());
     EXPECT_NE(nullptr, displayState.AudioLibrary.BASS_GetVersion);
     EXPECT_NE(nullptr, displayState.AudioLibrary.BASS_ChannelGetInfo);
     EXPECT_EQ(nullptr, displayState.AudioLibrary.BASS_ChannelGetTags);
 
-    FreeLibrary(library);
+    library.reset();
     EXPECT_EQ(NULL, GetModuleHandleA("bass.dll"));
 }
 

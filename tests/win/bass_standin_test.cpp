@@ -18,16 +18,11 @@ Bytes TextFrameBody()
 class BassStandIn : public ::testing::Test {
 protected:
     void SetUp() override { Load(BinDir() + L"\\bass.dll"); }
-    void TearDown() override
-    {
-        if (library)
-            FreeLibrary(library);
-    }
 
     void Load(const std::wstring& path)
     {
-        library = LoadLibraryW(path.c_str());
-        ASSERT_TRUE(library != NULL);
+        library.reset(LoadLibraryW(path.c_str()));
+        ASSERT_TRUE(library);
         create = Entry<BassStreamCreateFileFn>("BASS_StreamCreateFile");
         free = Entry<BassStreamFreeFn>("BASS_StreamFree");
         getInfo = Entry<BassChannelGetInfoFn>("BASS_ChannelGetInfo");
@@ -38,7 +33,7 @@ protected:
     template <typename Fn>
     Fn Entry(const char* name)
     {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.get(), name)));
     }
 
     DWORD OpenFile(const std::wstring& name, const Bytes& bytes)
@@ -56,7 +51,7 @@ protected:
     }
 
     TempFolder folder;
-    HMODULE library = NULL;
+    UniqueModule library;
     BassStreamCreateFileFn create = nullptr;
     BassStreamFreeFn free = nullptr;
     BassChannelGetInfoFn getInfo = nullptr;
@@ -210,17 +205,16 @@ TEST_F(BassStandIn, UnicodeAnsiAndMemorySourcesAllOpen)
 
 TEST(BassStandInWithoutTags, LacksTheTagEntryButOpensStreams)
 {
-    HMODULE library = LoadLibraryW((BinDir() + L"\\notags\\bass.dll").c_str());
-    ASSERT_TRUE(library != NULL);
-    EXPECT_TRUE(GetProcAddress(library, "BASS_ChannelGetTags") == nullptr);
-    EXPECT_TRUE(GetProcAddress(library, "BASS_GetVersion") != nullptr);
-    EXPECT_TRUE(GetProcAddress(library, "BASS_ChannelGetInfo") != nullptr);
+    const UniqueModule library(LoadLibraryW((BinDir() + L"\\notags\\bass.dll").c_str()));
+    ASSERT_TRUE(library);
+    EXPECT_TRUE(GetProcAddress(library.get(), "BASS_ChannelGetTags") == nullptr);
+    EXPECT_TRUE(GetProcAddress(library.get(), "BASS_GetVersion") != nullptr);
+    EXPECT_TRUE(GetProcAddress(library.get(), "BASS_ChannelGetInfo") != nullptr);
     auto create = reinterpret_cast<BassStreamCreateFileFn>(
-        reinterpret_cast<void*>(GetProcAddress(library, "BASS_StreamCreateFile")));
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "BASS_StreamCreateFile")));
     ASSERT_TRUE(create != nullptr);
     Bytes mp3 = AudioFrames(2);
     EXPECT_NE(0u, create(TRUE, mp3.data(), 0, mp3.size(), 0));
-    FreeLibrary(library);
 }
 
 // FLAC, Vorbis and Opus are told by their bytes, whatever their names say.

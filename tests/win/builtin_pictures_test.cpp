@@ -12,47 +12,41 @@ protected:
     static void SetUpTestSuite()
     {
         gdiplus = new GdiplusSession;
-        module = LoadLibraryExW((BinDir() + L"\\coverdeck.qpl").c_str(), NULL,
-                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        module.reset(LoadLibraryExW((BinDir() + L"\\coverdeck.qpl").c_str(), NULL,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     }
     static void TearDownTestSuite()
     {
-        if (module)
-            FreeLibrary(module);
+        module.reset();
         delete gdiplus;
     }
-    void SetUp() override { ASSERT_TRUE(module != NULL) << "bin\\coverdeck.qpl not found"; }
-    void TearDown() override
-    {
-        if (picture)
-            GdipDisposeImage(picture);
-    }
+    void SetUp() override { ASSERT_TRUE(module) << "bin\\coverdeck.qpl not found"; }
 
     void Decode(int id)
     {
-        ASSERT_EQ(1, holder.LoadFromResource(module, MAKEINTRESOURCEW(id), L"PNG"));
-        ASSERT_EQ(Gdiplus::Ok, DecodeHeldPicture(holder, &picture));
+        ASSERT_EQ(1, holder.LoadFromResource(module.get(), MAKEINTRESOURCEW(id), L"PNG"));
+        ASSERT_EQ(Gdiplus::Ok, DecodeHeldPicture(holder, picture.put()));
         UINT width = 0, height = 0;
-        GdipGetImageWidth(picture, &width);
-        GdipGetImageHeight(picture, &height);
+        GdipGetImageWidth(picture.get(), &width);
+        GdipGetImageHeight(picture.get(), &height);
         ASSERT_EQ(112u, width);
         ASSERT_EQ(112u, height);
     }
     Gdiplus::ARGB At(int x, int y) const
     {
         Gdiplus::ARGB colour = 0;
-        GdipBitmapGetPixel(picture, x, y, &colour);
+        GdipBitmapGetPixel(picture.get(), x, y, &colour);
         return colour;
     }
     int Alpha(int x, int y) const { return static_cast<int>(At(x, y) >> 24); }
 
     static GdiplusSession* gdiplus;
-    static HMODULE module;
+    static UniqueModule module;
     ImageStreamHolder holder;
-    GpBitmap* picture = NULL;
+    UniqueGdipBitmap picture;
 };
 GdiplusSession* BuiltinPictures::gdiplus;
-HMODULE BuiltinPictures::module;
+UniqueModule BuiltinPictures::module;
 
 // The generator's own check pins every pixel of the committed files; what
 // only this test sees is that the shipped module carries them and that GDI+

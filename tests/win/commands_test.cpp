@@ -61,26 +61,13 @@ protected:
         RECT bounds;
         GetWindowRect(window, &bounds);
         SIZE size = {bounds.right - bounds.left, bounds.bottom - bounds.top};
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = size.cx;
-        info.bmiHeader.biHeight = -size.cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = NULL;
+        PixelCanvas marker(size.cx, size.cy);
+        ASSERT_TRUE(marker.ready());
+        marker.Fill(MARKER_PIXEL);
         ScopedGetDC screen(NULL);
-        UniqueMemoryDC memory(CreateCompatibleDC(screen.get()));
-        UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, NULL, 0));
-        ASSERT_TRUE(bitmap);
-        DWORD* pixel = static_cast<DWORD*>(bits);
-        for (LONG i = 0; i < size.cx * size.cy; ++i)
-            pixel[i] = MARKER_PIXEL;
-        {
-            ScopedSelect selected(memory.get(), bitmap.get());
-            POINT origin = {bounds.left, bounds.top}, source = {0, 0};
-            BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            UpdateLayeredWindow(window, screen.get(), &origin, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
-        }
+        POINT origin = {bounds.left, bounds.top}, source = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        UpdateLayeredWindow(window, screen.get(), &origin, &size, marker.dc(), &source, 0, &blend, ULW_ALPHA);
         ASSERT_EQ(MARKER_COLOUR, ScreenColour()) << "the screen cannot be read back";
     }
     // The colour the screen shows in the middle of the built-in cover slot.

@@ -89,9 +89,7 @@ TEST_F(CoverLocator, OtherwiseTheFirstJpegTheFolderLists)
     WriteText(folder / L"a.jpg", "a");
     WriteText(folder / L"notes.txt", "text");
     WIN32_FIND_DATAW first;
-    HANDLE search = FindFirstFileW((folder / L"*.jpg").c_str(), &first);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    FindClose(search);
+    ASSERT_TRUE(UniqueFind(FindFirstFileW((folder / L"*.jpg").c_str(), &first)));
 
     RefreshCover();
     std::string expected(first.cFileName, first.cFileName + 1);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <tlhelp32.h>
+#include "helpers/processes.h"
 #include "host/plugin_entry.h"
 #include "state/display_state.h"
 #include "support/fake_host.h"
@@ -10,20 +10,6 @@
 extern "C" const PluginInfo* GetGPluginInfo(void);
 
 namespace {
-
-int CountThreadsOfThisProcess()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId())
-            ++count;
-    }
-    CloseHandle(snapshot);
-    return count;
-}
 
 class PluginEntry : public ::testing::Test {
 protected:
@@ -51,12 +37,12 @@ TEST_F(PluginEntry, AnsiHostWindowIsRefusedAndQuitReturnsAtOnce)
 {
     FakeHost host(/*unicode=*/false);
     ASSERT_FALSE(IsWindowUnicode(host.window()));
-    int threadsBefore = CountThreadsOfThisProcess();
+    const unsigned threadsBefore = CountProcessThreads();
 
     EXPECT_EQ(FALSE, OnHostEvent(host.window(), EVENT_INIT));
     PumpFor(300);
     EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
-    EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
+    EXPECT_EQ(threadsBefore, CountProcessThreads());
 
     DWORD start = GetTickCount();
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
@@ -111,14 +97,14 @@ TEST_F(PluginEntry, TwentyQuickInitQuitCyclesLeaveNoThreadOrWindowBehind)
     PumpFor(200);
     ASSERT_EQ(host.window(), GetActiveWindow());
     Watchdog dog("init and quit at once", 120000);
-    int threadsBefore = CountThreadsOfThisProcess();
+    const unsigned threadsBefore = CountProcessThreads();
     for (int cycle = 0; cycle < 20; ++cycle) {
         ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT)) << "cycle " << cycle;
         EXPECT_NE(nullptr, FindWindowW(DISPLAY_WINDOW_CLASS, NULL)) << "cycle " << cycle;
         ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT)) << "cycle " << cycle;
         ASSERT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL)) << "cycle " << cycle;
     }
-    EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
+    EXPECT_EQ(threadsBefore, CountProcessThreads());
 
     ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_TRACK));
@@ -132,15 +118,15 @@ TEST_F(PluginEntry, SecondInitStartsNothingAndOneQuitEndsAll)
 {
     FakeHost host;
     Watchdog dog("init twice", 30000);
-    int threadsBefore = CountThreadsOfThisProcess();
+    const unsigned threadsBefore = CountProcessThreads();
     ASSERT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
     HANDLE first = displayState.uiThread.get();
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_INIT));
     EXPECT_EQ(first, displayState.uiThread.get());
-    EXPECT_EQ(threadsBefore + 1, CountThreadsOfThisProcess());
+    EXPECT_EQ(threadsBefore + 1u, CountProcessThreads());
     EXPECT_EQ(TRUE, OnHostEvent(host.window(), EVENT_QUIT));
     EXPECT_EQ(NULL, FindWindowW(DISPLAY_WINDOW_CLASS, NULL));
-    EXPECT_EQ(threadsBefore, CountThreadsOfThisProcess());
+    EXPECT_EQ(threadsBefore, CountProcessThreads());
 }
 
 TEST_F(PluginEntry, QuitWhileTheContextMenuIsOpenEndsAndSaves)

@@ -287,7 +287,7 @@ TEST_F(ThemeKit, PreviewWritesTheFrameWithItsAlphaOrOverABackdrop)
         EXPECT_TRUE(run.Has("window 48 x 48")) << run.Transcript();
         EXPECT_TRUE(run.Has("cover slot (4, 4, 40, 40)")) << run.Transcript();
         EXPECT_TRUE(run.Has(c.placement)) << run.Transcript();
-        Picture picture;
+        Pixels picture;
         ASSERT_TRUE(LoadPicture(out, &picture));
         ASSERT_EQ(SIDE, picture.width);
         for (int shift = 0; shift < 32; shift += 8) {

@@ -32,13 +32,8 @@ std::vector<std::wstring> MenuThemes(const std::wstring& root)
 
 }  // namespace
 
-int CheckAllThemes(const PluginWindow& window, const std::wstring& path)
+int CheckAllThemes(const PluginWindow& window, const std::wstring& root)
 {
-    const std::wstring root = FullPathOf(path);
-    if (root.empty() || !IsFolder(root)) {
-        PrintErrorLine(Quote(path) + (IsFile(root) ? L": a file, not a themes folder" : L": no such folder"));
-        return EXIT_TROUBLE;
-    }
     if (root.size() >= MAX_PATH) {
         PrintErrorLine(Quote(root) + L": longer than 259 characters; the plug-in lists no theme from there");
         return EXIT_TROUBLE;

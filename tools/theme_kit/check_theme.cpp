@@ -147,13 +147,8 @@ std::wstring Summary(const std::wstring& name, const Report& report, const Image
 
 }  // namespace
 
-int CheckTheme(const PluginWindow& window, const std::wstring& path)
+int CheckTheme(const PluginWindow& window, const std::wstring& folder)
 {
-    const std::wstring folder = FullPathOf(path);
-    if (folder.empty() || !IsFolder(folder)) {
-        PrintErrorLine(Quote(path) + (IsFile(folder) ? L": a file, not a theme folder" : L": no such folder"));
-        return EXIT_TROUBLE;
-    }
     const std::wstring name = LastComponent(folder);
     const ReadableThemeFolder readable(folder);
     Report report;

@@ -1,5 +1,6 @@
 #include "tools/theme_kit/console.h"
 #include <windows.h>
+#include "helpers/text.h"
 
 namespace {
 
@@ -14,10 +15,7 @@ void WriteLine(DWORD which, const std::wstring& line)
         WriteConsoleW(out, text.c_str(), static_cast<DWORD>(text.size()), &written, NULL);
         return;
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), NULL, 0, NULL, NULL);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &utf8[0], size, NULL, NULL);
+    const std::string utf8 = Utf8Of(text);
     WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, NULL);
 }
 

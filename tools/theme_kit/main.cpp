@@ -6,7 +6,8 @@
 #include "tools/theme_kit/check_all.h"
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"
-#include "tools/theme_kit/png_files.h"
+#include "tools/theme_kit/kit_files.h"
+#include "tools/theme_kit/sample_cover.h"
 #include "tools/theme_kit/preview.h"
 #include "tools/theme_kit/report.h"
 #include "window/gdiplus_session.h"
@@ -57,5 +58,9 @@ int wmain(int argc, wchar_t** argv)
         PrintErrorLine(L"cannot make the sample cover");
         return EXIT_TROUBLE;
     }
-    return command == L"check" ? CheckTheme(window, arguments[0]) : CheckAllThemes(window, arguments[0]);
+    const bool one = command == L"check";
+    std::wstring folder;
+    if (!FolderArgument(arguments[0], one ? L"theme folder" : L"themes folder", &folder))
+        return EXIT_TROUBLE;
+    return one ? CheckTheme(window, folder) : CheckAllThemes(window, folder);
 }

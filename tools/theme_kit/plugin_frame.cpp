@@ -1,5 +1,6 @@
 #include "tools/theme_kit/plugin_frame.h"
 #include <algorithm>
+#include "helpers/pixel_canvas.h"
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "render/theme.h"
@@ -13,28 +14,8 @@ constexpr wchar_t KIT_WINDOW_CLASS[] = L"coverdeck_theme_kit";
 
 }  // namespace
 
-PluginWindow::PluginWindow()
+PluginWindow::PluginWindow() : LayeredPopup(KIT_WINDOW_CLASS, DefWindowProcW, RECT{0, 0, 1, 1})
 {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(NULL);
-    windowClass.lpszClassName = KIT_WINDOW_CLASS;
-    RegisterClassW(&windowClass);
-    window.reset(CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, KIT_WINDOW_CLASS, KIT_WINDOW_CLASS, WS_POPUP, 0, 0,
-                                 1, 1, NULL, NULL, GetModuleHandleW(NULL), NULL));
-}
-
-PluginWindow::~PluginWindow()
-{
-    window.reset();  // the class goes after its last window
-    UnregisterClassW(KIT_WINDOW_CLASS, GetModuleHandleW(NULL));
-}
-
-SIZE PluginWindow::Size() const
-{
-    RECT bounds = {};
-    GetWindowRect(window.get(), &bounds);
-    return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
 bool LoadThemeFolder(HWND window, const std::wstring& folder)
@@ -56,31 +37,6 @@ bool FellBackToBuiltIn()
     return displayState.theme[0] == L'\0';
 }
 
-namespace {
-
-bool ReadBitmapPixels(GpBitmap* bitmap, Pixels* pixels)
-{
-    UINT width = 0, height = 0;
-    GdipGetImageWidth(bitmap, &width);
-    GdipGetImageHeight(bitmap, &height);
-    Gdiplus::BitmapData data = {};
-    Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    if (width == 0 || height == 0 ||
-        GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
-        return false;
-    pixels->width = static_cast<int>(width);
-    pixels->height = static_cast<int>(height);
-    pixels->argb.resize(static_cast<size_t>(width) * height);
-    for (UINT y = 0; y < height; ++y) {
-        const BYTE* row = static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
-        std::copy_n(reinterpret_cast<const uint32_t*>(row), width, pixels->argb.begin() + static_cast<size_t>(y) * width);
-    }
-    GdipBitmapUnlockBits(bitmap, &data);
-    return true;
-}
-
-}  // namespace
-
 bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
 {
     UniqueGdipBitmap picture;
@@ -89,33 +45,15 @@ bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
 
 namespace {
 
-// Copies the canvas into a top-down 32-bit section of the kit's own, alpha
-// included: the canvas's bitmap cannot be read while it is selected.
+// Copies the canvas into a canvas of the kit's own, alpha included: the
+// frame canvas's bitmap cannot be read while it is selected.
 bool CopyCanvas(HDC canvasDc, int width, int height, Pixels* frame)
 {
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    const UniqueBitmap copy(CreateDIBSection(canvasDc, &format, DIB_RGB_COLORS, &bits, NULL, 0));
-    const UniqueMemoryDC copyDc(CreateCompatibleDC(canvasDc));
-    if (!copy || !copyDc || !bits)
+    const PixelCanvas copy(width, height);
+    if (!copy.ready() || !BitBlt(copy.dc(), 0, 0, width, height, canvasDc, 0, 0, SRCCOPY))
         return false;
-    bool copied;
-    {
-        const ScopedSelect selected(copyDc.get(), copy.get());
-        copied = BitBlt(copyDc.get(), 0, 0, width, height, canvasDc, 0, 0, SRCCOPY) != FALSE;
-        GdiFlush();
-    }
-    const uint32_t* first = static_cast<const uint32_t*>(bits);
-    frame->width = width;
-    frame->height = height;
-    frame->argb.assign(first, first + static_cast<size_t>(width) * height);
-    return copied;
+    *frame = copy.Read();
+    return true;
 }
 
 }  // namespace

@@ -2,25 +2,16 @@
 // The plug-in's own theme loading and frame composition, driven for one theme
 // folder outside the player.
 #include <windows.h>
-#include <stdint.h>
 #include <string>
-#include <vector>
+#include "helpers/layered_popup.h"
+#include "helpers/pictures.h"
 #include "state/display_state.h"
-#include "state/owners.h"
 
 // A hidden layered popup of the plug-in's kind: LoadTheme sizes it and
 // PresentFrame updates it, as they do the real one.
-class PluginWindow {
+class PluginWindow : public LayeredPopup {
 public:
     PluginWindow();
-    ~PluginWindow();
-    PluginWindow(const PluginWindow&) = delete;
-    PluginWindow& operator=(const PluginWindow&) = delete;
-    HWND handle() const { return window.get(); }
-    SIZE Size() const;
-
-private:
-    UniqueWindow window;
 };
 
 // Points the plug-in's state at the theme folder `folder` (a full path) and
@@ -29,13 +20,6 @@ private:
 bool LoadThemeFolder(HWND window, const std::wstring& folder);
 // True when the last load gave up the folder for the built-in theme.
 bool FellBackToBuiltIn();
-
-// Pixels of one picture or frame, 0xAARRGGBB, row by row from the top.
-struct Pixels {
-    int width = 0, height = 0;
-    std::vector<uint32_t> argb;
-    uint32_t At(int x, int y) const { return argb[static_cast<size_t>(y) * width + x]; }
-};
 
 // Decodes a held picture with the plug-in's decoder; false when it does not decode.
 bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels);

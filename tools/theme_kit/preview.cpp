@@ -2,7 +2,7 @@
 #include "render/frame.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
-#include "tools/theme_kit/png_files.h"
+#include "tools/theme_kit/sample_cover.h"
 #include "tools/theme_kit/report.h"
 #include "tools/theme_kit/theme_pictures.h"
 #include "render/theme_files.h"
@@ -155,11 +155,9 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
                        L"[--backdrop checker|#RRGGBB|FILE]");
         return EXIT_TROUBLE;
     }
-    const std::wstring folder = FullPathOf(options.folder);
-    if (folder.empty() || !IsFolder(folder)) {
-        PrintErrorLine(Quote(options.folder) + (IsFile(folder) ? L": a file, not a theme folder" : L": no such folder"));
+    std::wstring folder;
+    if (!FolderArgument(options.folder, L"theme folder", &folder))
         return EXIT_TROUBLE;
-    }
     const ReadableThemeFolder readable(folder);
     // Pictures the kit refuses to decode are reported as check reports them.
     Report refused;

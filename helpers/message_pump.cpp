@@ -1,4 +1,4 @@
-#include "message_pump.h"
+#include "helpers/message_pump.h"
 
 void PumpFor(DWORD milliseconds)
 {
