@@ -3,7 +3,7 @@
 # and the stand-in library's format readers, with which apic-extract serves
 # files as bass.dll does.
 set(PICTURE_SELECTION_SOURCES
-    ${CMAKE_SOURCE_DIR}/cover/id3v2.cpp ${CMAKE_SOURCE_DIR}/cover/picture_heap.cpp
+    ${CMAKE_SOURCE_DIR}/cover/id3v2.cpp ${CMAKE_SOURCE_DIR}/state/picture_buffer.cpp
     ${CMAKE_SOURCE_DIR}/cover/picture_block.cpp ${CMAKE_SOURCE_DIR}/cover/picture_choice.cpp
     ${CMAKE_SOURCE_DIR}/cover/ogg_comments.cpp ${CMAKE_SOURCE_DIR}/cover/flac_pictures.cpp
     ${CMAKE_SOURCE_DIR}/cover/embedded_selection.cpp)

@@ -1,5 +1,6 @@
 #include "cover/cover_locator.h"
 #include <shlwapi.h>
+#include <utility>
 #include "cover/embedded_picture.h"
 #include "host/host_protocol.h"
 #include "state/owners.h"
@@ -16,12 +17,11 @@ void QueryTrackPath(wchar_t (&path)[TRACK_PATH_CHARS])
 {
     path[0] = L'\0';
     // The host answers by setting a window's text; a hidden STATIC of ours takes it.
-    HWND probe = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, NULL, NULL, displayState.module, NULL);
+    UniqueWindow probe(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, NULL, NULL, displayState.module, NULL));
     if (!probe)
         return;
-    SendMessageW(displayState.hostWindow, WM_HOST_INFO, HOST_INFO_PATH, reinterpret_cast<LPARAM>(probe));
-    GetWindowTextW(probe, path, TRACK_PATH_CHARS);
-    DestroyWindow(probe);
+    SendMessageW(displayState.hostWindow, WM_HOST_INFO, HOST_INFO_PATH, reinterpret_cast<LPARAM>(probe.get()));
+    GetWindowTextW(probe.get(), path, TRACK_PATH_CHARS);
 }
 
 // Picture files of one kind in the track's folder: the two names in order,
@@ -49,12 +49,12 @@ int LoadEmbeddedCover(EmbeddedStep step, size_t readBound)
 {
     if (displayState.channel == 0 || displayState.attachedpicture == 0)
         return 0;
-    PictureBuffer picture = {NULL, 0};
+    PictureBuffer picture;
     ExtractEmbeddedPicture(displayState.channel, &picture, step, readBound);
-    if (!picture.data)
+    if (!picture.data())
         return 0;
     // The holder takes the block over: the picture's bytes are held once.
-    displayState.cover.AdoptPicture(&picture);
+    displayState.cover.AdoptPicture(std::move(picture));
     return 1;
 }
 

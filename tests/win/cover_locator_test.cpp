@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "cover/bass_interface.h"
 #include "cover/cover_locator.h"
-#include "cover/picture_limits.h"
 #include "state/display_state.h"
 #include "state/owners.h"
+#include "state/picture_limits.h"
 #include "support/fake_host.h"
 #include "support/tag_builder.h"
 #include "support/test_support.h"
@@ -89,9 +90,7 @@ TEST_F(CoverLocator, OtherwiseTheFirstJpegTheFolderLists)
     WriteText(folder / L"a.jpg", "a");
     WriteText(folder / L"notes.txt", "text");
     WIN32_FIND_DATAW first;
-    HANDLE search = FindFirstFileW((folder / L"*.jpg").c_str(), &first);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    FindClose(search);
+    ASSERT_TRUE(UniqueFind(FindFirstFileW((folder / L"*.jpg").c_str(), &first)));
 
     RefreshCover();
     std::string expected(first.cFileName, first.cFileName + 1);
