@@ -4,7 +4,7 @@
 #include <vector>
 #include <string>
 #include "render/gdiplus_flat.h"
-#include "window/gdiplus_session.h"
+#include "state/gdiplus_session.h"
 
 // Pictures made and read with GDI+; each helper starts GDI+ for its call.
 

@@ -3,13 +3,13 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "state/gdiplus_session.h"
 #include "tools/theme_kit/check_all.h"
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/png_files.h"
 #include "tools/theme_kit/preview.h"
 #include "tools/theme_kit/report.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 
