@@ -181,15 +181,18 @@ TEST(ImageStreamHolder, LoadOnAFullHolderKeepsThePictureItHas)
     EXPECT_EQ(first, Contents(holder));
 }
 
-// An embedded picture's block becomes the stream's own: no second copy.
+// An embedded picture's block becomes the stream's own: no second copy, so
+// the very block handed in stays allocated under the stream.
 TEST(ImageStreamHolder, AdoptsAPictureBlockAsItIs)
 {
     const std::vector<unsigned char> bytes = Pattern(300);
     PictureBuffer picture = PictureBuffer::Zeroed(bytes.size());
     ASSERT_NE(nullptr, picture.data());
     memcpy(picture.data(), bytes.data(), bytes.size());
+    const void* block = picture.data();
     ImageStreamHolder holder;
     ASSERT_EQ(1, holder.AdoptPicture(std::move(picture)));
+    EXPECT_EQ(bytes.size(), HeapSize(GetProcessHeap(), 0, block));
     EXPECT_EQ(bytes, Contents(holder));
 }
 
