@@ -51,6 +51,8 @@ void FreeBlock(void* block)
 PictureBuffer PictureBuffer::Zeroed(size_t length)
 {
     PictureBuffer picture;
+    if (length > static_cast<size_t>(INT32_MAX))
+        return picture;  // its length would not fit the record
     picture.data_ = static_cast<uint8_t*>(AllocateZeroed(length ? length : 1));
     if (picture.data_)
         picture.length_ = static_cast<int32_t>(length);
