@@ -11,7 +11,7 @@
 #include <taglib/tbytevectorstream.h>
 #include <taglib/tfile.h>
 #include "cover/id3v2.h"
-#include "cover/picture_heap.h"
+#include "state/picture_buffer.h"
 #include "tests/support/tag_builder.h"
 
 namespace {
@@ -67,12 +67,11 @@ void Walker(benchmark::State& state)
 {
     const std::vector<uint8_t>& tag = TagBlock();
     for (auto _ : state) {
-        PictureBuffer picture = {NULL, 0};
+        PictureBuffer picture;
         ExtractApicFromTagBlock(tag.data(), tag.size(), &picture);
-        if (static_cast<size_t>(picture.length) != PICTURE_SIZE)
+        if (static_cast<size_t>(picture.length()) != PICTURE_SIZE)
             state.SkipWithError("walker found no picture");
-        benchmark::DoNotOptimize(picture.data);
-        FreePictureBlock(picture.data);
+        benchmark::DoNotOptimize(picture.data());
     }
     state.SetBytesProcessed(state.iterations() * PICTURE_SIZE);
 }

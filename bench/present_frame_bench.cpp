@@ -7,11 +7,11 @@
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "render/theme.h"
+#include "state/gdiplus_session.h"
 #include "support/layered_window.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 

@@ -34,31 +34,12 @@ static_assert(sizeof(BassTagPicture) == 36, "nine 32-bit fields on the 32-bit AB
 
 #ifdef _WIN32
 #include <windows.h>
-
-// The channel information record: eight 32-bit words.
-struct BassChannelInfo {
-    DWORD freq, chans, flags, ctype, origres, plugin, sample;
-    const char* filename;
-};
-#ifndef _WIN64
-static_assert(sizeof(BassChannelInfo) == 32, "the library's record is eight 32-bit words");
-#endif
+#include "state/audio_entry_points.h"
 
 constexpr DWORD BASS_UNICODE = 0x80000000;        // BASS_StreamCreateFile: the file name is UTF-16
-
-// The three the plug-in binds.
-typedef DWORD(WINAPI* BassGetVersionFn)(void);
-typedef BOOL(WINAPI* BassChannelGetInfoFn)(DWORD handle, BassChannelInfo* info);
-typedef const char*(WINAPI* BassChannelGetTagsFn)(DWORD handle, DWORD tags);
 
 // The two a player opens and closes streams with.
 typedef DWORD(WINAPI* BassStreamCreateFileFn)(BOOL mem, const void* file, ULONGLONG offset, ULONGLONG length,
                                               DWORD flags);
 typedef BOOL(WINAPI* BassStreamFreeFn)(DWORD handle);
-
-struct AudioEntryPoints {
-    BassGetVersionFn BASS_GetVersion;
-    BassChannelGetInfoFn BASS_ChannelGetInfo;
-    BassChannelGetTagsFn BASS_ChannelGetTags;
-};
 #endif

@@ -1,5 +1,6 @@
 #include "cover/cover_locator.h"
 #include <shlwapi.h>
+#include <utility>
 #include "cover/embedded_picture.h"
 #include "host/host_protocol.h"
 #include "state/owners.h"
@@ -52,12 +53,12 @@ int LoadEmbeddedCover(EmbeddedStep step, size_t readBound)
 {
     if (displayState.channel == 0 || displayState.attachedpicture == 0)
         return 0;
-    PictureBuffer picture = {NULL, 0};
+    PictureBuffer picture;
     ExtractEmbeddedPicture(displayState.channel, &picture, step, readBound);
-    if (!picture.data)
+    if (!picture.data())
         return 0;
     // The holder takes the block over: the picture's bytes are held once.
-    displayState.cover.AdoptPicture(&picture);
+    displayState.cover.AdoptPicture(std::move(picture));
     return 1;
 }
 

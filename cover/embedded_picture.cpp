@@ -1,4 +1,5 @@
 #include "cover/embedded_picture.h"
+#include "cover/bass_interface.h"
 #include "cover/id3v2.h"
 #include "state/display_state.h"
 

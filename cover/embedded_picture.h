@@ -5,11 +5,9 @@
 #include "state/picture_buffer.h"
 
 // Copies the step's embedded picture of the channel (through the bound audio
-// library) into `picture`, which the caller set to {NULL, 0}. `readBound` is
-// the track file's size for a local file, else SIZE_MAX. Returns 1 for a
-// picture of at least one byte, else 0. Whenever picture->data is non-null
-// afterwards, the caller frees it with FreePictureBlock or has the cover
-// holder adopt it.
+// library) into the empty `picture`. `readBound` is the track file's size for
+// a local file, else SIZE_MAX. Returns 1 for a picture of at least one byte,
+// else 0.
 int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture, EmbeddedStep step = EmbeddedStep::LATIN1_APIC,
                            size_t readBound = SIZE_MAX);
 // Test seam: the Latin-1 APIC picture without the channel-type check.

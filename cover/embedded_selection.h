@@ -12,8 +12,7 @@ enum class EmbeddedStep {
     FURTHER_PICTURES,
 };
 
-// Copies the step's picture of the served channel into `picture`, which the
-// caller set to {NULL, 0}. Returns 1 for a picture of at least one byte, else
-// 0; a zero-byte picture leaves data non-null. Caller frees picture->data with
-// FreePictureBlock, or hands it to an image holder that adopts it.
+// Copies the step's picture of the served channel into the empty `picture`.
+// Returns 1 for a picture of at least one byte, else 0; a zero-byte picture
+// leaves data non-null.
 int SelectEmbeddedPicture(const TagServer& server, EmbeddedStep step, PictureBuffer* picture);

@@ -2,8 +2,8 @@
 #include <string.h>
 #include "cover/bass_interface.h"
 #include "cover/picture_choice.h"
-#include "cover/picture_heap.h"
-#include "cover/picture_limits.h"
+#include "state/picture_buffer.h"
+#include "state/picture_limits.h"
 
 namespace {
 
@@ -34,11 +34,10 @@ int ExtractFlacPicture(const TagServer& server, PictureBuffer* picture, bool* se
     }
     if (!chosen)
         return 0;
-    uint8_t* block = AllocatePictureBlock(chosen->length);
-    if (!block)
+    PictureBuffer copy = PictureBuffer::Zeroed(chosen->length);
+    if (!copy.data())
         return 0;
-    memcpy(block, chosen->data, chosen->length);
-    picture->data = block;
-    picture->length = static_cast<int32_t>(chosen->length);
-    return picture->length != 0;
+    memcpy(copy.data(), chosen->data, chosen->length);
+    *picture = std::move(copy);
+    return picture->length() != 0;
 }

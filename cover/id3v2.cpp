@@ -1,8 +1,8 @@
 #include "cover/id3v2.h"
 #include <string.h>
 #include "cover/bounded_string.h"
-#include "cover/picture_heap.h"
-#include "cover/picture_limits.h"
+#include "state/picture_buffer.h"
+#include "state/picture_limits.h"
 
 namespace {
 
@@ -245,7 +245,7 @@ PictureSpan WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, 
 
 int HasPicture(const PictureBuffer* picture)
 {
-    return picture->data != NULL && picture->length != 0;
+    return picture->data() != NULL && picture->length() != 0;
 }
 
 }  // namespace
@@ -275,29 +275,27 @@ int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffe
         return HasPicture(picture);
 
     const uint8_t* data = block + ID3_HEADER_SIZE;
-    uint8_t* copy = NULL;
+    PictureBuffer copy;
     if ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) && DeunsynchronisesWholeTag(version)) {
-        copy = AllocatePictureBlock(limit);
-        if (!copy)
+        copy = PictureBuffer::Zeroed(limit);
+        if (!copy.data())
             return 0;
-        limit = Deunsynchronise(data, limit, copy);
-        data = copy;
+        limit = Deunsynchronise(data, limit, copy.data());
+        data = copy.data();
     }
     PictureSpan span = WalkFrames(version, tagFlags, data, limit, accepted);
-    if (span.found && copy) {
+    if (span.found && copy.data()) {
         // The copy becomes the picture's block, so its bytes exist once.
-        memmove(copy, copy + span.offset, span.length);
-        picture->data = ShrinkPictureBlock(copy, span.length);
-        picture->length = static_cast<int32_t>(span.length);
-        copy = NULL;
+        memmove(copy.data(), copy.data() + span.offset, span.length);
+        copy.Shrink(span.length);
+        *picture = std::move(copy);
     } else if (span.found) {
-        picture->data = AllocatePictureBlock(span.length);
-        if (picture->data) {
-            memcpy(picture->data, data + span.offset, span.length);
-            picture->length = static_cast<int32_t>(span.length);
+        PictureBuffer found = PictureBuffer::Zeroed(span.length);
+        if (found.data()) {
+            memcpy(found.data(), data + span.offset, span.length);
+            *picture = std::move(found);
         }
     }
-    FreePictureBlock(copy);
     return HasPicture(picture);
 }
 

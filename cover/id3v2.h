@@ -31,10 +31,9 @@ enum class ApicEncodings {
 
 // Walks a tag block from its 10-byte header on, reading no more than
 // `available` bytes (the header's tag size is clipped to them), and copies the
-// first usable APIC picture of an accepted encoding into `picture`, which the
-// caller set to {NULL, 0}. Pictures larger than LARGEST_PICTURE_BYTES are not
-// usable. Returns 1 for a picture of at least one byte, else 0; a zero-byte
-// picture leaves data non-null. Caller frees picture->data with FreePictureBlock.
+// first usable APIC picture of an accepted encoding into the empty `picture`.
+// Pictures larger than LARGEST_PICTURE_BYTES are not usable. Returns 1 for a
+// picture of at least one byte, else 0; a zero-byte picture leaves data non-null.
 int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture,
                             ApicEncodings accepted = ApicEncodings::LATIN1);
 

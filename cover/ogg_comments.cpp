@@ -55,5 +55,5 @@ int ExtractPictureFromComments(const char* comments, size_t readBound, PictureBu
     }
     if (!chosenText || !DecodeBlockPicture(chosenText, chosenInfo, picture))
         return 0;
-    return picture->length != 0;
+    return picture->length() != 0;
 }

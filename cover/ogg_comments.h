@@ -6,7 +6,6 @@
 // library serves them: zero-terminated UTF-8 strings, the last one empty.
 // Reads no more than `readBound` bytes of them (the track file's size when it
 // is a local file, which no comment can outgrow) and copies the chosen
-// METADATA_BLOCK_PICTURE picture (see picture_choice.h) into `picture`, which
-// the caller set to {NULL, 0}. Returns 1 for a picture of at least one byte,
-// else 0. Caller frees picture->data with FreePictureBlock.
+// METADATA_BLOCK_PICTURE picture (see picture_choice.h) into the empty
+// `picture`. Returns 1 for a picture of at least one byte, else 0.
 int ExtractPictureFromComments(const char* comments, size_t readBound, PictureBuffer* picture);

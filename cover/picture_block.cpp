@@ -1,7 +1,7 @@
 #include "cover/picture_block.h"
 #include "cover/picture_choice.h"
-#include "cover/picture_heap.h"
-#include "cover/picture_limits.h"
+#include "state/picture_buffer.h"
+#include "state/picture_limits.h"
 
 namespace {
 
@@ -124,11 +124,10 @@ bool ParsePictureBlock(const char* base64, size_t textLength, PictureBlockInfo* 
 
 bool DecodeBlockPicture(const char* base64, const PictureBlockInfo& info, PictureBuffer* picture)
 {
-    uint8_t* block = AllocatePictureBlock(info.dataLength);
-    if (!block)
+    PictureBuffer decoded = PictureBuffer::Zeroed(info.dataLength);
+    if (!decoded.data())
         return false;
-    DecodeRange(base64, info.dataOffset, info.dataLength, block);
-    picture->data = block;
-    picture->length = static_cast<int32_t>(info.dataLength);
+    DecodeRange(base64, info.dataOffset, info.dataLength, decoded.data());
+    *picture = std::move(decoded);
     return true;
 }

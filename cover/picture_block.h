@@ -22,6 +22,5 @@ struct PictureBlockInfo {
 bool ParsePictureBlock(const char* base64, size_t textLength, PictureBlockInfo* info);
 
 // Decodes the picture of a block that ParsePictureBlock accepted into a new
-// block in `picture` (set to {NULL, 0} by the caller); false when memory is
-// short. Caller frees picture->data with FreePictureBlock.
+// block in the empty `picture`; false when memory is short.
 bool DecodeBlockPicture(const char* base64, const PictureBlockInfo& info, PictureBuffer* picture);

@@ -1,7 +1,7 @@
 #include "helpers/pictures.h"
 #include <algorithm>
 #include "helpers/files.h"
-#include "window/gdiplus_session.h"
+#include "state/gdiplus_session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
-#include "cover/bass_interface.h"
-#include "cover/image_stream_holder.h"
+#include "state/audio_entry_points.h"
+#include "state/image_stream_holder.h"
 #include "state/owners.h"
 
 struct ImageRect {

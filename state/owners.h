@@ -58,6 +58,7 @@ private:
 
 namespace owner_release {
 inline void ProcessHeapFree(void* block) { HeapFree(GetProcessHeap(), 0, block); }
+inline void VirtualRelease(void* pages) { VirtualFree(pages, 0, MEM_RELEASE); }
 inline void DisposeGdipBitmap(Gdiplus::GpBitmap* bitmap) { Gdiplus::DllExports::GdipDisposeImage(bitmap); }
 inline void DisposeGdipImage(Gdiplus::GpImage* image) { Gdiplus::DllExports::GdipDisposeImage(image); }
 inline void DeleteGdipGraphics(Gdiplus::GpGraphics* graphics) { Gdiplus::DllExports::GdipDeleteGraphics(graphics); }
@@ -78,6 +79,7 @@ using UniqueGlobal = Unique<HGLOBAL, GlobalFree>;
 using UniqueHeapBlock = Unique<void*, owner_release::ProcessHeapFree>;
 // A file this code created by name, deleted again unless release() hands it on.
 using UniqueTemporaryFile = Unique<const wchar_t*, DeleteFileW>;
+using UniqueVirtualMemory = Unique<void*, owner_release::VirtualRelease>;
 using UniqueGdipBitmap = Unique<Gdiplus::GpBitmap*, owner_release::DisposeGdipBitmap>;
 using UniqueGdipImage = Unique<Gdiplus::GpImage*, owner_release::DisposeGdipImage>;
 using UniqueGdipGraphics = Unique<Gdiplus::GpGraphics*, owner_release::DeleteGdipGraphics>;

@@ -6,7 +6,7 @@
 // Exit 0: picture written; 1: no picture; 2: usage or I/O error.
 #include <stdio.h>
 #include "cover/embedded_selection.h"
-#include "cover/picture_heap.h"
+#include "state/picture_buffer.h"
 #include "standin/bass/stream_tags.h"
 
 namespace {
@@ -97,17 +97,16 @@ int TOOL_MAIN(int argc, ArgChar** argv)
 
     // A local file, as the plug-in bounds it: no tag outgrows the file.
     TagServer server = {tags.type, ServeFromFile, &tags, static_cast<size_t>(reader.Length())};
-    PictureBuffer picture = {nullptr, 0};
+    PictureBuffer picture;
     int found = SelectEmbeddedPicture(server, EmbeddedStep::LATIN1_APIC, &picture);
-    if (!picture.data)
+    if (!picture.data())
         found = SelectEmbeddedPicture(server, EmbeddedStep::FURTHER_PICTURES, &picture);
     FreeStreamTags(&tags);
 
     int code = found ? EXIT_PICTURE : EXIT_NO_PICTURE;
-    if (found && !WriteAll(argv[2], picture.data, static_cast<size_t>(picture.length))) {
+    if (found && !WriteAll(argv[2], picture.data(), static_cast<size_t>(picture.length()))) {
         fputs("apic-extract: cannot write the output file\n", stderr);
         code = EXIT_TROUBLE;
     }
-    FreePictureBlock(picture.data);
     return code;
 }

@@ -4,11 +4,11 @@
 #include <stdlib.h>
 #include <string>
 #include <vector>
+#include "state/gdiplus_session.h"
 #include "support/host_session.h"
 #include "support/tag_builder.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string.h>
 #include "cover/ogg_comments.h"
 #include "cover/picture_block.h"
-#include "cover/picture_heap.h"
+#include "state/picture_buffer.h"
 #include "walk_checks.h"
 
 // Any bytes, twice: as one METADATA_BLOCK_PICTURE value (base64 and block),
@@ -21,15 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         // The picture lies inside what the text decodes to.
         if (info.dataOffset + info.dataLength > size / 4 * 3)
             abort();
-        PictureBuffer picture = {NULL, 0};
-        if (DecodeBlockPicture(text, info, &picture) && picture.length != static_cast<int32_t>(info.dataLength))
+        PictureBuffer picture;
+        if (DecodeBlockPicture(text, info, &picture) && picture.length() != static_cast<int32_t>(info.dataLength))
             abort();
-        FreePictureBlock(picture.data);
     }
 
-    PictureBuffer picture = {NULL, 0};
+    PictureBuffer picture;
     int found = ExtractPictureFromComments(text, size, &picture);
     CheckWalkResult(found, picture, reinterpret_cast<const uint8_t*>(text), size, false);
-    FreePictureBlock(picture.data);
     return 0;
 }

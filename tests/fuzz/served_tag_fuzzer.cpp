@@ -2,7 +2,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "cover/id3v2.h"
-#include "cover/picture_heap.h"
+#include "state/picture_buffer.h"
 #include "walk_checks.h"
 
 // Any tag, served as the audio library serves it: a block of exactly the
@@ -19,10 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     if (!block)
         return 0;
     memcpy(block, bytes, size < held ? size : held);
-    PictureBuffer picture = {NULL, 0};
+    PictureBuffer picture;
     int found = ExtractApicFromServedTag(block, &picture);
     CheckWalkResult(found, picture, block, held, false);
-    FreePictureBlock(picture.data);
     free(block);
     return 0;
 }

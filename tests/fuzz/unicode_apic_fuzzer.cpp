@@ -2,7 +2,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "cover/id3v2.h"
-#include "cover/picture_heap.h"
+#include "state/picture_buffer.h"
 #include "walk_checks.h"
 
 // The walk that accepts APIC frames in UTF-16 and UTF-8, over any tag block of
@@ -15,11 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     if (!block)
         return 0;
     for (int served = 0; served < 2; ++served) {
-        PictureBuffer picture = {NULL, 0};
+        PictureBuffer picture;
         int found = served ? ExtractApicFromServedTag(block, &picture, ApicEncodings::UTF16_OR_UTF8, size)
                            : ExtractApicFromTagBlock(block, size, &picture, ApicEncodings::UTF16_OR_UTF8);
         CheckWalkResult(found, picture, block, size, true);
-        FreePictureBlock(picture.data);
     }
     return 0;
 }

@@ -24,11 +24,11 @@ struct ExactBlock {
 inline void CheckWalkResult(int found, const PictureBuffer& picture, const uint8_t* block, size_t size,
                             bool sliceExpected)
 {
-    if (found != (picture.data != NULL && picture.length > 0))
+    if (found != (picture.data() != NULL && picture.length() > 0))
         abort();
-    if (picture.length < 0 || static_cast<size_t>(picture.length) > size)
+    if (picture.length() < 0 || static_cast<size_t>(picture.length()) > size)
         abort();
-    if (sliceExpected && picture.length > 0 && !(size >= 6 && (block[5] & TAG_FLAG_UNSYNCHRONISATION)) &&
-        !memmem(block, size, picture.data, static_cast<size_t>(picture.length)))
+    if (sliceExpected && picture.length() > 0 && !(size >= 6 && (block[5] & TAG_FLAG_UNSYNCHRONISATION)) &&
+        !memmem(block, size, picture.data(), static_cast<size_t>(picture.length())))
         abort();
 }

@@ -4,8 +4,8 @@
 #include "cover/bass_interface.h"
 #include "cover/embedded_selection.h"
 #include "cover/flac_pictures.h"
-#include "cover/picture_heap.h"
-#include "cover/picture_limits.h"
+#include "state/picture_buffer.h"
+#include "state/picture_limits.h"
 #include "tests/support/tag_builder.h"
 
 namespace {
@@ -28,11 +28,10 @@ Bytes Select(uint32_t channelType, const Served& served, EmbeddedStep step = Emb
              size_t readBound = SIZE_MAX)
 {
     TagServer server = {channelType, Served::Serve, &served, readBound};
-    PictureBuffer picture = {nullptr, 0};
+    PictureBuffer picture;
     int result = SelectEmbeddedPicture(server, step, &picture);
-    Bytes out = picture.data ? Bytes(picture.data, picture.data + picture.length) : Bytes();
+    Bytes out = picture.data() ? Bytes(picture.data(), picture.data() + picture.length()) : Bytes();
     EXPECT_EQ(result, out.empty() ? 0 : 1);
-    FreePictureBlock(picture.data);
     return out;
 }
 

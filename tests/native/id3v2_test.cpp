@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <memory>
 #include "cover/id3v2.h"
-#include "cover/picture_heap.h"
+#include "state/picture_buffer.h"
 #include "tests/support/tag_builder.h"
 
 namespace {
@@ -21,13 +21,12 @@ Extracted ExtractPrefix(const Bytes& tag, size_t available)
 {
     std::unique_ptr<uint8_t[]> block(new uint8_t[available ? available : 1]);
     memcpy(block.get(), tag.data(), available);
-    PictureBuffer picture = {NULL, 0};
+    PictureBuffer picture;
     Extracted out;
     out.result = ExtractApicFromTagBlock(block.get(), available, &picture);
-    out.dataSet = picture.data != NULL;
-    if (picture.data)
-        out.picture.assign(picture.data, picture.data + picture.length);
-    FreePictureBlock(picture.data);
+    out.dataSet = picture.data() != NULL;
+    if (picture.data())
+        out.picture.assign(picture.data(), picture.data() + picture.length());
     return out;
 }
 
@@ -39,13 +38,12 @@ Extracted Extract(const Bytes& tag, ApicEncodings accepted = ApicEncodings::LATI
     size_t held = HeldTagBlockLength(tag.data());
     std::unique_ptr<uint8_t[]> block(new uint8_t[held]());
     memcpy(block.get(), tag.data(), std::min(held, tag.size()));
-    PictureBuffer picture = {NULL, 0};
+    PictureBuffer picture;
     Extracted out;
     out.result = ExtractApicFromServedTag(block.get(), &picture, accepted);
-    out.dataSet = picture.data != NULL;
-    if (picture.data)
-        out.picture.assign(picture.data, picture.data + picture.length);
-    FreePictureBlock(picture.data);
+    out.dataSet = picture.data() != NULL;
+    if (picture.data())
+        out.picture.assign(picture.data(), picture.data() + picture.length());
     return out;
 }
 
@@ -208,10 +206,9 @@ TEST(Id3v2Walk, ServedBlockShorterThanItsHeaderIsReadWithinTheFileBound)
     for (size_t bound : {fileLength, size_t(9)}) {
         std::unique_ptr<uint8_t[]> block(new uint8_t[bound]);
         memcpy(block.get(), tag.data(), bound);
-        PictureBuffer picture = {NULL, 0};
+        PictureBuffer picture;
         EXPECT_EQ(bound > 9 ? 1 : 0, ExtractApicFromServedTag(block.get(), &picture, ApicEncodings::LATIN1, bound));
-        FreePictureBlock(picture.data);
-        picture = {NULL, 0};
+        picture = PictureBuffer();
         EXPECT_EQ(0, ExtractApicFromServedTag(block.get(), &picture, ApicEncodings::UTF16_OR_UTF8, bound));
     }
 }

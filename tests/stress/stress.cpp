@@ -21,12 +21,12 @@
 #include "host/plugin_entry.h"
 #include "render/gdiplus_flat.h"
 #include "state/display_state.h"
+#include "state/gdiplus_session.h"
 #include "support/fake_host.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
 #include "window/display_window.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 

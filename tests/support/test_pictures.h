@@ -3,4 +3,4 @@
 // into, come from the helper library.
 #include "helpers/pictures.h"
 #include "helpers/pixel_canvas.h"
-#include "window/gdiplus_session.h"
+#include "state/gdiplus_session.h"

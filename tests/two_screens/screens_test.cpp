@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "state/display_state.h"
+#include "state/gdiplus_session.h"
 #include "support/layered_window.h"
 #include "support/test_support.h"
 #include "window/display_window.h"
-#include "window/gdiplus_session.h"
 
 // Runs on the two-monitor rig that tests/harness/two-screens-up sets up.
 namespace {

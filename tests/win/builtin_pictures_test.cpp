@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include "render/held_picture.h"
 #include "resources/resource_ids.h"
+#include "state/gdiplus_session.h"
 #include "support/test_support.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 

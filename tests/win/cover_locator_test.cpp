@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "cover/bass_interface.h"
 #include "cover/cover_locator.h"
-#include "cover/picture_limits.h"
 #include "state/display_state.h"
 #include "state/owners.h"
+#include "state/picture_limits.h"
 #include "support/fake_host.h"
 #include "support/tag_builder.h"
 #include "support/test_support.h"

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <vector>
+#include "cover/bass_interface.h"
 #include "cover/embedded_picture.h"
 #include "state/display_state.h"
+#include "state/owners.h"
 #include "support/tag_builder.h"
 
 namespace {
@@ -49,21 +51,20 @@ protected:
     }
     void TearDown() override { displayState.AudioLibrary = AudioEntryPoints{}; }
 
-    PictureBuffer picture = {NULL, 0};
+    PictureBuffer picture;
 };
 
-TEST_F(EmbeddedPicture, Mp3ChannelGivesPictureInFixedGlobalBlock)
+TEST_F(EmbeddedPicture, Mp3ChannelGivesPictureInAProcessHeapBlock)
 {
     ASSERT_EQ(1, ExtractEmbeddedPicture(7, &picture));
     EXPECT_TRUE(fake.recordWasZero);
     EXPECT_EQ(7u, fake.infoChannel);
     EXPECT_EQ(7u, fake.tagsChannel);
     EXPECT_EQ(1u, fake.tagsType);
-    ASSERT_NE(nullptr, picture.data);
-    EXPECT_EQ(PICTURE, Bytes(picture.data, picture.data + picture.length));
-    // A fixed global block of exactly the picture, which the cover holder adopts.
-    EXPECT_EQ(static_cast<SIZE_T>(picture.length), GlobalSize(static_cast<HGLOBAL>(picture.data)));
-    EXPECT_EQ(nullptr, GlobalFree(static_cast<HGLOBAL>(picture.data)));
+    ASSERT_NE(nullptr, picture.data());
+    EXPECT_EQ(PICTURE, Bytes(picture.data(), picture.data() + picture.length()));
+    // A heap block of exactly the picture, which the cover holder adopts.
+    EXPECT_EQ(static_cast<SIZE_T>(picture.length()), HeapSize(GetProcessHeap(), 0, picture.data()));
 }
 
 TEST_F(EmbeddedPicture, OtherChannelTypesGiveNothingEvenWithApic)
@@ -76,7 +77,7 @@ TEST_F(EmbeddedPicture, OtherChannelTypesGiveNothingEvenWithApic)
     fake.channelType = BASS_CTYPE_STREAM_MP3;
     fake.infoResult = FALSE;
     EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture));
-    EXPECT_EQ(nullptr, picture.data);
+    EXPECT_EQ(nullptr, picture.data());
     EXPECT_EQ(0, fake.tagsCalls);
 }
 
@@ -87,7 +88,7 @@ TEST_F(EmbeddedPicture, UnboundEntryPointsGiveNothing)
     EXPECT_EQ(0, ExtractApicFromTag(7, &picture));
     displayState.AudioLibrary = AudioEntryPoints{NULL, NULL, FakeChannelGetTags};
     EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture));
-    EXPECT_EQ(nullptr, picture.data);
+    EXPECT_EQ(nullptr, picture.data());
     EXPECT_EQ(0, fake.tagsCalls);
 }
 
@@ -99,20 +100,20 @@ TEST_F(EmbeddedPicture, MissingOrForeignTagBlockGivesNothing)
     notId3[0] = 'T';
     fake.tag = &notId3;
     EXPECT_EQ(0, ExtractEmbeddedPicture(7, &picture));
-    EXPECT_EQ(nullptr, picture.data);
+    EXPECT_EQ(nullptr, picture.data());
 }
 
 // Two pages, the second no-access; the first `held` bytes of `tag` end where
-// it begins, so any read past them faults. Release with VirtualFree.
-unsigned char* AtPageEnd(const Bytes& tag, size_t held, void** pages)
+// it begins, so any read past them faults.
+unsigned char* AtPageEnd(const Bytes& tag, size_t held, UniqueVirtualMemory* pages)
 {
     SYSTEM_INFO system;
     GetSystemInfo(&system);
     DWORD page = system.dwPageSize;
-    unsigned char* base = static_cast<unsigned char*>(VirtualAlloc(NULL, 2 * page, MEM_COMMIT, PAGE_READWRITE));
+    pages->reset(VirtualAlloc(NULL, 2 * page, MEM_COMMIT, PAGE_READWRITE));
+    unsigned char* base = static_cast<unsigned char*>(pages->get());
     DWORD old;
     VirtualProtect(base + page, page, PAGE_NOACCESS, &old);
-    *pages = base;
     memcpy(base + page - held, tag.data(), held);
     return base + page - held;
 }
@@ -124,11 +125,10 @@ TEST_F(EmbeddedPicture, TopBitsInTheTagSizeNeverReadPastTheHeldBlock)
     const Bytes apic = Frame3("APIC", Apic(Bytes(186, 0x55)));
     for (Bytes size : {Bytes{0, 0, 0, 0xFF}, Bytes{0x80, 0, 0, 0x7F}}) {
         Bytes tag = Text("ID3") + Bytes{3, 0, 0} + size + apic;
-        void* pages = NULL;
+        UniqueVirtualMemory pages;
         fake.served = AtPageEnd(tag, 10 + 127, &pages);
         EXPECT_EQ(0, ExtractApicFromTag(7, &picture));
-        EXPECT_EQ(nullptr, picture.data);
-        VirtualFree(pages, 0, MEM_RELEASE);
+        EXPECT_EQ(nullptr, picture.data());
     }
 }
 

@@ -4,13 +4,14 @@
 #include "render/gdiplus_flat.h"
 #include "resources/resource_ids.h"
 #include <string.h>
-#include "cover/picture_heap.h"
-#include "cover/picture_limits.h"
+#include <utility>
+#include "state/gdiplus_session.h"
+#include "state/picture_buffer.h"
+#include "state/picture_limits.h"
 #include "state/display_state.h"
 #include "state/owners.h"
 #include "support/leak_counters.h"
 #include "support/test_support.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 
@@ -101,9 +102,8 @@ TEST(ImageStreamHolder, JpegStartFollowedByNoiseDecodesSafely)
         }
         ImageStreamHolder holder;
         ASSERT_EQ(1, holder.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size())));
-        GpBitmap* picture = NULL;
-        if (GdipCreateBitmapFromStream(holder.GetStream(), &picture) == Gdiplus::Ok)
-            GdipDisposeImage(picture);
+        UniqueGdipBitmap picture;
+        GdipCreateBitmapFromStream(holder.GetStream(), picture.put());
     }
 }
 
@@ -144,12 +144,12 @@ TEST(ImageStreamHolder, UnreadableFilesLeaveTheHolderEmpty)
 
     const std::wstring path = folder / L"cover.jpg";
     ASSERT_TRUE(WriteBytes(path, Pattern(100)));
-    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    UniqueHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+    ASSERT_TRUE(writer);
     EXPECT_EQ(0, holder.LoadFromFile(path.c_str())) << "held open for writing";
     EXPECT_TRUE(holder.GetStream() == NULL);
-    CloseHandle(writer);
+    writer.reset();
     EXPECT_EQ(1, holder.LoadFromFile(path.c_str())) << "loadable once closed";
 }
 
@@ -174,23 +174,25 @@ TEST(ImageStreamHolder, LoadOnAFullHolderKeepsThePictureItHas)
     ImageStreamHolder holder;
     ASSERT_EQ(1, holder.LoadFromMemory(first.data(), 10));
     EXPECT_EQ(0, holder.LoadFromMemory(second.data(), 20));
-    // An adopted block is freed instead, and the caller's pointer cleared.
-    PictureBuffer picture = {AllocatePictureBlock(20), 20};
-    EXPECT_EQ(0, holder.AdoptPicture(&picture));
-    EXPECT_EQ(nullptr, picture.data);
+    // An adopted picture is freed instead.
+    const LeakCounts before = TakeLeakCounts();
+    EXPECT_EQ(0, holder.AdoptPicture(PictureBuffer::Zeroed(20)));
+    EXPECT_EQ(before.heapBlocks, TakeLeakCounts().heapBlocks);
     EXPECT_EQ(first, Contents(holder));
 }
 
-// An embedded picture's block becomes the stream's own: no second copy.
+// An embedded picture's block becomes the stream's own: no second copy, so
+// the very block handed in stays allocated under the stream.
 TEST(ImageStreamHolder, AdoptsAPictureBlockAsItIs)
 {
     const std::vector<unsigned char> bytes = Pattern(300);
-    PictureBuffer picture = {AllocatePictureBlock(bytes.size()), static_cast<int32_t>(bytes.size())};
-    ASSERT_NE(nullptr, picture.data);
-    memcpy(picture.data, bytes.data(), bytes.size());
+    PictureBuffer picture = PictureBuffer::Zeroed(bytes.size());
+    ASSERT_NE(nullptr, picture.data());
+    memcpy(picture.data(), bytes.data(), bytes.size());
+    const void* block = picture.data();
     ImageStreamHolder holder;
-    ASSERT_EQ(1, holder.AdoptPicture(&picture));
-    EXPECT_EQ(nullptr, picture.data);
+    ASSERT_EQ(1, holder.AdoptPicture(std::move(picture)));
+    EXPECT_EQ(bytes.size(), HeapSize(GetProcessHeap(), 0, block));
     EXPECT_EQ(bytes, Contents(holder));
 }
 

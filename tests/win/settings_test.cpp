@@ -4,12 +4,12 @@
 #include <vector>
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
+#include "state/gdiplus_session.h"
 #include "state/owners.h"
 #include "support/layered_window.h"
 #include "support/test_support.h"
 #include "window/commands.h"
 #include "window/display_window.h"
-#include "window/gdiplus_session.h"
 #include "window/settings.h"
 #include "window/settings_path.h"
 

@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "state/gdiplus_session.h"
 #include "support/host_session.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include "render/frame.h"
 #include "render/theme.h"
 #include "resources/resource_ids.h"
+#include "state/gdiplus_session.h"
 #include "support/layered_window.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 

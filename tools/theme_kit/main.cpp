@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "state/gdiplus_session.h"
 #include "tools/theme_kit/check_all.h"
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"
@@ -10,7 +11,6 @@
 #include "tools/theme_kit/sample_cover.h"
 #include "tools/theme_kit/preview.h"
 #include "tools/theme_kit/report.h"
-#include "window/gdiplus_session.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
-#include "render/gdiplus_flat.h"
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 // GDI+ is started for the UI thread's lifetime and shut down once, on every exit path.
 class GdiplusSession {

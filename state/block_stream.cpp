@@ -1,27 +1,30 @@
-#include "cover/block_stream.h"
+#include "state/block_stream.h"
 #include <new>
 #include <string.h>
+#include <utility>
 
 // Wine 8's stream over a global block (CreateStreamOnHGlobal) hands out bytes
 // from beyond the block after a seek past its end, and its JPEG decoder seeks
 // there on a corrupt picture: the host crashed on a cover whose JPEG start
-// marker was followed by noise. This stream bounds every read by the block.
+// marker was followed by noise. This stream bounds every read by the bytes.
 
 namespace {
 
-// The block, with the number of streams (the first and its clones) on it.
+// The bytes, with the number of streams (the first and its clones) on them.
 struct SharedBlock {
     LONG users;
-    HGLOBAL block;
-    ULONG size;
+    PictureBuffer bytes;
 };
 
 void Leave(SharedBlock* shared)
 {
-    if (InterlockedDecrement(&shared->users) == 0) {
-        GlobalFree(shared->block);
+    if (InterlockedDecrement(&shared->users) == 0)
         delete shared;
-    }
+}
+
+ULONGLONG SizeOf(const SharedBlock* shared)
+{
+    return static_cast<ULONGLONG>(shared->bytes.length());
 }
 
 class BlockStream : public IStream {
@@ -58,18 +61,11 @@ public:
     HRESULT STDMETHODCALLTYPE Read(void* into, ULONG wanted, ULONG* read) override
     {
         ULONG count = 0;
-        if (position < shared->size) {
-            ULONGLONG left = shared->size - position;
+        ULONGLONG size = SizeOf(shared);
+        if (position < size) {
+            ULONGLONG left = size - position;
             count = wanted < left ? wanted : static_cast<ULONG>(left);
-        }
-        if (count > 0) {
-            const BYTE* bytes = static_cast<const BYTE*>(GlobalLock(shared->block));
-            if (!bytes)
-                count = 0;
-            else {
-                memcpy(into, bytes + position, count);
-                GlobalUnlock(shared->block);
-            }
+            memcpy(into, shared->bytes.data() + position, count);
         }
         position += count;
         if (read)
@@ -90,7 +86,7 @@ public:
         else if (origin == STREAM_SEEK_CUR)
             base = static_cast<LONGLONG>(position);
         else if (origin == STREAM_SEEK_END)
-            base = shared->size;
+            base = static_cast<LONGLONG>(SizeOf(shared));
         else
             return STG_E_INVALIDFUNCTION;
         if (move.QuadPart < -base || move.QuadPart > MAXLONGLONG - base)
@@ -139,7 +135,7 @@ public:
             return STG_E_INVALIDPOINTER;
         ZeroMemory(stat, sizeof *stat);
         stat->type = STGTY_STREAM;
-        stat->cbSize.QuadPart = shared->size;
+        stat->cbSize.QuadPart = SizeOf(shared);
         stat->grfMode = STGM_READ;
         return S_OK;
     }
@@ -161,18 +157,13 @@ private:
 
 }  // namespace
 
-IStream* CreateBlockStream(HGLOBAL block, ULONG size)
+UniqueCom<IStream> CreateBlockStream(PictureBuffer bytes)
 {
-    SharedBlock* shared = new (std::nothrow) SharedBlock{0, block, size};
-    if (!shared) {
-        GlobalFree(block);
-        return NULL;
-    }
+    SharedBlock* shared = new (std::nothrow) SharedBlock{0, std::move(bytes)};
+    if (!shared)
+        return UniqueCom<IStream>();
     BlockStream* stream = new (std::nothrow) BlockStream(shared, 0);
-    if (!stream) {
+    if (!stream)
         delete shared;
-        GlobalFree(block);
-        return NULL;
-    }
-    return stream;
+    return UniqueCom<IStream>(stream);
 }

@@ -2,15 +2,15 @@
 #include <windows.h>
 #include <objidl.h>
 #include <stdint.h>
+#include "state/owners.h"
 #include "state/picture_buffer.h"
 
-// One encoded picture (PNG or JPEG) held as a seekable stream over a global
-// block; the stream owns the block and frees it on its last release. Files
-// larger than LARGEST_PICTURE_BYTES are not loaded (nor read).
+// One encoded picture (PNG or JPEG) held as a seekable stream over its bytes;
+// the stream owns them and frees them on its last release. Files larger than
+// LARGEST_PICTURE_BYTES are not loaded (nor read).
 class ImageStreamHolder {
 public:
-    ImageStreamHolder();
-    ~ImageStreamHolder();
+    ImageStreamHolder() = default;
     ImageStreamHolder(const ImageStreamHolder&) = delete;
     ImageStreamHolder& operator=(const ImageStreamHolder&) = delete;
 
@@ -18,15 +18,13 @@ public:
     int LoadFromFile(const wchar_t* path);
     int LoadFromResource(HMODULE module, const wchar_t* name, const wchar_t* type);
     int LoadFromMemory(const void* bytes, uint32_t length);
-    // Takes over a picture block (see picture_heap.h) without copying it and
-    // leaves picture->data null; the block is freed on failure too.
-    int AdoptPicture(PictureBuffer* picture);
-    void Release();
+    // Takes the picture's bytes over without copying them; they are freed on
+    // failure too.
+    int AdoptPicture(PictureBuffer picture);
+    void Release() { stream.reset(); }
     // Borrowed: no reference is added; valid until the next Release or load.
-    IStream* GetStream() const { return stream; }
+    IStream* GetStream() const { return stream.get(); }
 
 private:
-    int WrapBlock(HGLOBAL block, DWORD size);
-
-    IStream* stream;
+    UniqueCom<IStream> stream;
 };
