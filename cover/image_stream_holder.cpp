@@ -14,7 +14,10 @@ ImageStreamHolder::~ImageStreamHolder()
 int ImageStreamHolder::WrapBlock(HGLOBAL block, DWORD size)
 {
     stream = CreateBlockStream(block, size);
-    return stream ? 1 : 0;
+    if (!stream)
+        return 0;
+    ++loadSerial;
+    return 1;
 }
 
 namespace {

@@ -24,9 +24,13 @@ public:
     void Release();
     // Borrowed: no reference is added; valid until the next Release or load.
     IStream* GetStream() const { return stream; }
+    // Changes with every successful load, so a copy made from one picture is
+    // known stale once another is held, even at the same address.
+    uint32_t LoadSerial() const { return loadSerial; }
 
 private:
     int WrapBlock(HGLOBAL block, DWORD size);
 
     IStream* stream;
+    uint32_t loadSerial = 0;
 };

@@ -1,5 +1,6 @@
 #include "support/test_pictures.h"
 #include <string.h>
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +54,19 @@ bool LoadPicture(const std::wstring& path, Picture* picture)
     return read;
 }
 
+std::vector<unsigned char> EncodeArgbPixels(int width, int height, const std::vector<UINT32>& pixels,
+                                            const wchar_t* mimeType)
+{
+    GdiplusSession gdiplus;
+    GpBitmap* bitmap = NULL;
+    if (GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
+                                  reinterpret_cast<BYTE*>(const_cast<UINT32*>(pixels.data())), &bitmap) != Gdiplus::Ok)
+        return {};
+    std::vector<unsigned char> bytes = EncodeBitmap(bitmap, mimeType);
+    GdipDisposeImage(bitmap);
+    return bytes;
+}
+
 std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeType)
 {
     std::vector<unsigned char> bytes;
@@ -78,8 +92,48 @@ std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeTyp
     return bytes;
 }
 
+// One colour as a GIF: LZW codes of three bits, a clear code before every
+// two pixels so the code table never widens.
+std::vector<unsigned char> SolidGif(int width, int height, Gdiplus::ARGB colour)
+{
+    constexpr unsigned CLEAR = 4, END = 5, CODE_BITS = 3;
+    std::vector<unsigned char> gif = {'G', 'I', 'F', '8', '9', 'a', static_cast<unsigned char>(width),
+                                      static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(height),
+                                      static_cast<unsigned char>(height >> 8), 0x81, 0, 0,
+                                      static_cast<unsigned char>(colour >> 16), static_cast<unsigned char>(colour >> 8),
+                                      static_cast<unsigned char>(colour), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, static_cast<unsigned char>(width),
+                                      static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(height),
+                                      static_cast<unsigned char>(height >> 8), 0, 2};
+    std::vector<unsigned char> data;
+    unsigned bits = 0, held = 0;
+    auto put = [&](unsigned code) {
+        bits |= code << held;
+        for (held += CODE_BITS; held >= 8; held -= 8, bits >>= 8)
+            data.push_back(static_cast<unsigned char>(bits));
+    };
+    const long pixels = static_cast<long>(width) * height;
+    for (long i = 0; i < pixels; ++i) {
+        if (i % 2 == 0)
+            put(CLEAR);
+        put(0);
+    }
+    put(END);
+    if (held)
+        data.push_back(static_cast<unsigned char>(bits));
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - at);
+        gif.push_back(static_cast<unsigned char>(n));
+        gif.insert(gif.end(), data.begin() + at, data.begin() + at + n);
+    }
+    gif.push_back(0);
+    gif.push_back(0x3B);
+    return gif;
+}
+
 std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour, const wchar_t* mimeType)
 {
+    if (lstrcmpiW(mimeType, L"image/gif") == 0)
+        return SolidGif(width, height, colour);
     GdiplusSession gdiplus;
     std::vector<unsigned char> bytes;
     GpBitmap* bitmap = NULL;

@@ -10,6 +10,7 @@
 
 // An encoded picture of one solid colour (0xAARRGGBB) in the format of
 // `mimeType` ("image/png", "image/jpeg"...). Empty when the encoder is missing.
+// GIFs are written here: Wine's GIF encoder writes a header alone.
 std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour,
                                               const wchar_t* mimeType = L"image/png");
 
@@ -18,6 +19,9 @@ std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::AR
 template <typename ColourAt>
 std::vector<unsigned char> EncodePngFrom(int width, int height, ColourAt colourAt, float dpi = 96.0f);
 std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeType);
+// Rows of 0xAARRGGBB pixels, top-down, encoded as `mimeType`; fast for large pictures.
+std::vector<unsigned char> EncodeArgbPixels(int width, int height, const std::vector<UINT32>& pixels,
+                                            const wchar_t* mimeType);
 
 // Pixels of a picture file as 0xAARRGGBB, row by row.
 struct Picture {
