@@ -9,6 +9,7 @@
 #include "tools/theme_kit/png_files.h"
 #include "tools/theme_kit/preview.h"
 #include "tools/theme_kit/report.h"
+#include "window/com_session.h"
 #include "window/gdiplus_session.h"
 
 namespace {
@@ -43,6 +44,8 @@ int wmain(int argc, wchar_t** argv)
         return Usage();
     const std::wstring command = argv[1];
     const std::vector<std::wstring> arguments(argv + 2, argv + argc);
+    // COM too, so the cover is scaled by WIC as in the plug-in.
+    ComSession com;
     GdiplusSession gdiplus;
     PluginWindow window;
     if (!window.handle()) {
