@@ -45,6 +45,12 @@ ImageRect Destination(const PictureHeader& header)
     return FitCoverRect(slot, static_cast<int>(header.width), static_cast<int>(header.height));
 }
 
+HRESULT ConvertToPremultiplied(IWICFormatConverter* converter, IWICBitmapSource* source)
+{
+    return converter->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, NULL, 0.0,
+                                 WICBitmapPaletteTypeCustom);
+}
+
 // The JPEG frame is scaled as it comes, so that a decoder able to shrink in
 // its transform (Windows's is) can do so; anything else is converted first,
 // so palettes and alpha are scaled as premultiplied colour.
@@ -67,18 +73,17 @@ bool ScaleWithWic(const ImageStreamHolder& holder, const PictureHeader& header, 
         return false;
     UniqueCom<IWICBitmapScaler> scaler;
     UniqueCom<IWICFormatConverter> converter;
-    if (FAILED(factory.get()->CreateBitmapScaler(scaler.put())) || FAILED(factory.get()->CreateFormatConverter(converter.put())))
+    if (FAILED(factory.get()->CreateBitmapScaler(scaler.put())) ||
+        FAILED(factory.get()->CreateFormatConverter(converter.put())))
         return false;
     const UINT toWidth = static_cast<UINT>(to.width), toHeight = static_cast<UINT>(to.height);
     HRESULT chained;
     if (header.format == PictureFormat::JPEG) {
         chained = scaler.get()->Initialize(frame.get(), toWidth, toHeight, WICBitmapInterpolationModeFant);
         if (SUCCEEDED(chained))
-            chained = converter.get()->Initialize(scaler.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, NULL,
-                                            0.0, WICBitmapPaletteTypeCustom);
+            chained = ConvertToPremultiplied(converter.get(), scaler.get());
     } else {
-        chained = converter.get()->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, NULL, 0.0,
-                                        WICBitmapPaletteTypeCustom);
+        chained = ConvertToPremultiplied(converter.get(), frame.get());
         if (SUCCEEDED(chained))
             chained = scaler.get()->Initialize(converter.get(), toWidth, toHeight, WICBitmapInterpolationModeFant);
     }
@@ -138,7 +143,8 @@ void Prepare()
         return;
     // Wine's WIC scaler samples the nearest pixel whatever mode is asked for,
     // which shows on an enlargement; GDI+ interpolates there.
-    const bool shrinks = header.width >= static_cast<uint32_t>(to.width) && header.height >= static_cast<uint32_t>(to.height);
+    const bool shrinks =
+        header.width >= static_cast<uint32_t>(to.width) && header.height >= static_cast<uint32_t>(to.height);
     // GIF goes to GDI+, which composes its first frame on the logical screen.
     CoverScaler scaler = CoverScaler::GDIPLUS;
     if (shrinks && header.format != PictureFormat::GIF && ScaleWithWic(holder, header, to, pixels))

@@ -97,13 +97,12 @@ std::vector<unsigned char> EncodeBitmap(GpBitmap* bitmap, const wchar_t* mimeTyp
 std::vector<unsigned char> SolidGif(int width, int height, Gdiplus::ARGB colour)
 {
     constexpr unsigned CLEAR = 4, END = 5, CODE_BITS = 3;
-    std::vector<unsigned char> gif = {'G', 'I', 'F', '8', '9', 'a', static_cast<unsigned char>(width),
-                                      static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(height),
-                                      static_cast<unsigned char>(height >> 8), 0x81, 0, 0,
-                                      static_cast<unsigned char>(colour >> 16), static_cast<unsigned char>(colour >> 8),
-                                      static_cast<unsigned char>(colour), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, static_cast<unsigned char>(width),
-                                      static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(height),
-                                      static_cast<unsigned char>(height >> 8), 0, 2};
+    auto byte = [](unsigned value) { return static_cast<unsigned char>(value); };
+    const unsigned char w0 = byte(width), w1 = byte(width >> 8), h0 = byte(height), h1 = byte(height >> 8);
+    // Header, screen of four colours (the first one ours), one image of the whole screen.
+    std::vector<unsigned char> gif = {'G', 'I', 'F', '8', '9', 'a', w0, w1, h0, h1, 0x81, 0, 0,
+                                      byte(colour >> 16), byte(colour >> 8), byte(colour), 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                      0x2C, 0, 0, 0, 0, w0, w1, h0, h1, 0, 2};
     std::vector<unsigned char> data;
     unsigned bits = 0, held = 0;
     auto put = [&](unsigned code) {
