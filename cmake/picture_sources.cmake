@@ -5,4 +5,4 @@ set(PICTURE_SELECTION_SOURCES
     ${CMAKE_SOURCE_DIR}/cover/id3v2.cpp ${CMAKE_SOURCE_DIR}/state/picture_buffer.cpp
     ${CMAKE_SOURCE_DIR}/cover/picture_block.cpp ${CMAKE_SOURCE_DIR}/cover/picture_choice.cpp
     ${CMAKE_SOURCE_DIR}/cover/ogg_comments.cpp ${CMAKE_SOURCE_DIR}/cover/flac_pictures.cpp
-    ${CMAKE_SOURCE_DIR}/cover/embedded_selection.cpp)
+    ${CMAKE_SOURCE_DIR}/cover/embedded_selection.cpp ${CMAKE_SOURCE_DIR}/cover/picture_signature.cpp)

@@ -15,7 +15,8 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # plug-in, the tests, the benchmark and the theme kit link; host/ makes the DLL.
 add_library(coverdeck_core STATIC)
 target_include_directories(coverdeck_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(coverdeck_core PUBLIC gdiplus ole32 shlwapi user32 gdi32 kernel32)
+# uuid is a static library of interface and class ids (WIC's among them), not a DLL.
+target_link_libraries(coverdeck_core PUBLIC gdiplus ole32 uuid shlwapi user32 gdi32 kernel32)
 foreach(folder state cover render window resources host)
     add_subdirectory(${folder})
 endforeach()

@@ -105,7 +105,47 @@ bool WritePng(const std::wstring& path, GpBitmap* bitmap)
     return !png.empty() && WriteBytes(path, png);
 }
 
+// One colour as a GIF: LZW codes of three bits, a clear code before every
+// two pixels so the code table never widens. Wine's GIF encoder writes a
+// header alone, so GIFs are written here.
+std::vector<unsigned char> SolidGif(int width, int height, Gdiplus::ARGB colour)
+{
+    constexpr unsigned CLEAR = 4, END = 5, CODE_BITS = 3;
+    auto byte = [](unsigned value) { return static_cast<unsigned char>(value); };
+    const unsigned char w0 = byte(width), w1 = byte(width >> 8), h0 = byte(height), h1 = byte(height >> 8);
+    // Header, screen of four colours (the first one ours), one image of the whole screen.
+    std::vector<unsigned char> gif = {'G', 'I', 'F', '8', '9', 'a', w0, w1, h0, h1, 0x81, 0, 0,
+                                      byte(colour >> 16), byte(colour >> 8), byte(colour), 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                      0x2C, 0, 0, 0, 0, w0, w1, h0, h1, 0, 2};
+    std::vector<unsigned char> data;
+    unsigned bits = 0, held = 0;
+    auto put = [&](unsigned code) {
+        bits |= code << held;
+        for (held += CODE_BITS; held >= 8; held -= 8, bits >>= 8)
+            data.push_back(static_cast<unsigned char>(bits));
+    };
+    const long pixels = static_cast<long>(width) * height;
+    for (long i = 0; i < pixels; ++i) {
+        if (i % 2 == 0)
+            put(CLEAR);
+        put(0);
+    }
+    put(END);
+    if (held)
+        data.push_back(static_cast<unsigned char>(bits));
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, data.size() - at);
+        gif.push_back(static_cast<unsigned char>(n));
+        gif.insert(gif.end(), data.begin() + at, data.begin() + at + n);
+    }
+    gif.push_back(0);
+    gif.push_back(0x3B);
+    return gif;
+}
+
 std::vector<unsigned char> EncodeSolidPicture(int width, int height, Gdiplus::ARGB colour, const wchar_t* mimeType)
 {
+    if (lstrcmpiW(mimeType, L"image/gif") == 0)
+        return SolidGif(width, height, colour);
     return EncodePixels(PixelsFrom(width, height, [colour](int, int) { return colour; }), mimeType);
 }

@@ -1,5 +1,6 @@
 #include "render/frame.h"
 #include "render/held_picture.h"
+#include "render/prepared_cover.h"
 
 namespace {
 
@@ -30,26 +31,25 @@ void DrawMarker(GpGraphics* graphics, const ImageRect& slot)
     GdipDrawLineI(graphics, pen.get(), slot.x, slot.y, slot.x + MARKER_LENGTH, slot.y);
 }
 
+// The prepared cover goes on 1:1, through GDI+ as before, so that it is
+// composed over the background exactly as a scaled draw was.
 void DrawCover(HDC target)
 {
+    const PreparedCover* cover = CurrentPreparedCover();
+    if (!cover)
+        return;
     UniqueGdipGraphics graphics;
     GdipCreateFromHDC(target, graphics.put());
     UniqueGdipBitmap picture;
-    if (!graphics || DecodeHeldPicture(displayState.cover, picture.put()) != Gdiplus::Ok)
+    const ImageRect& at = cover->at;
+    if (!graphics || GdipCreateBitmapFromScan0(at.width, at.height, at.width * 4, PixelFormat32bppPARGB,
+                                               reinterpret_cast<BYTE*>(const_cast<uint32_t*>(cover->pixels)),
+                                               picture.put()) != Gdiplus::Ok)
         return;
-    const ImageRect& slot = displayState.imageRect;
-    ImageRect destination = slot;
-    if (displayState.aspectratio) {
-        UINT width = 0, height = 0;
-        GdipGetImageWidth(picture.get(), &width);
-        GdipGetImageHeight(picture.get(), &height);
-        if (width > 0 && height > 0)
-            destination = FitCoverRect(slot, static_cast<int>(width), static_cast<int>(height));
-    }
-    GdipDrawImageRectI(graphics.get(), picture.get(), destination.x, destination.y, destination.width,
-                       destination.height);
+    GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeNearestNeighbor);
+    GdipDrawImageRectI(graphics.get(), picture.get(), at.x, at.y, at.width, at.height);
     if (displayState.debug && displayState.coverFromTag)
-        DrawMarker(graphics.get(), slot);
+        DrawMarker(graphics.get(), displayState.imageRect);
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 #include "state/owners.h"
 
 // Composes background, cover and overlay on a fresh window-sized canvas and
-// hands it to UpdateLayeredWindow. Keeps nothing between calls.
+// hands it to UpdateLayeredWindow. Keeps nothing between calls but the
+// prepared cover (see prepared_cover.h), drawn 1:1.
 void PresentFrame(HWND window);
 
 // The canvas a frame is composed on: a zero-filled 32-bit ARGB GDI+ bitmap,

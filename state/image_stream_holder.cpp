@@ -75,5 +75,8 @@ int ImageStreamHolder::AdoptPicture(PictureBuffer picture)
     if (!picture.data() || stream)
         return 0;
     stream = CreateBlockStream(std::move(picture));
-    return stream ? 1 : 0;
+    if (!stream)
+        return 0;
+    ++loadSerial;
+    return 1;
 }

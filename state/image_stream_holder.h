@@ -24,7 +24,11 @@ public:
     void Release() { stream.reset(); }
     // Borrowed: no reference is added; valid until the next Release or load.
     IStream* GetStream() const { return stream.get(); }
+    // Changes with every successful load, so a copy made from one picture is
+    // known stale once another is held, even at the same address.
+    uint32_t LoadSerial() const { return loadSerial; }
 
 private:
     UniqueCom<IStream> stream;
+    uint32_t loadSerial = 0;
 };

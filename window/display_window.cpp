@@ -4,11 +4,13 @@
 #include "cover/cover_locator.h"
 #include "host/host_protocol.h"
 #include "render/frame.h"
+#include "render/prepared_cover.h"
 #include "render/theme.h"
 #include "render/theme_files.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
 #include "state/gdiplus_session.h"
+#include "state/com_session.h"
 #include "state/owners.h"
 #include "window/commands.h"
 #include "window/context_menu.h"
@@ -59,6 +61,7 @@ void OnDestroy(HWND window)
     KillTimer(window, STATUS_TIMER_ID);
     KillTimer(window, TRACK_TIMER_ID);
     SaveSettings(window);
+    ReleasePreparedCover();
     PostQuitMessage(0);
 }
 
@@ -262,6 +265,7 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 int RunDisplayWindow(HINSTANCE module, DisplayWindowStart* start)
 {
+    ComSession com;
     GdiplusSession gdiplus;
     return RunWindow(module, start);
 }

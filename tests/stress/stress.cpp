@@ -328,12 +328,13 @@ void BadThemes(FakeHost& host)
         const wchar_t* name;
         std::vector<unsigned char> background;
         const char* ini;
+        bool refused;  // above the picture limits: never decoded, the built-in theme shows
     } cases[] = {
-        {L"stress-noise", Noise(4000, 5), rectIni},
-        {L"stress-8000", BlankPng(8000, 8000), rectIni},
-        {L"stress-1x1", EncodeSolidPicture(1, 1, 0xFF808080, L"image/png"), rectIni},
+        {L"stress-noise", Noise(4000, 5), rectIni, true},
+        {L"stress-8000", BlankPng(8000, 8000), rectIni, true},
+        {L"stress-1x1", EncodeSolidPicture(1, 1, 0xFF808080, L"image/png"), rectIni, false},
         {L"stress-absurd", EncodeSolidPicture(150, 100, 0xFF808080, L"image/png"),
-         "[image]\r\nx=-2147483648\r\ny=2147483647\r\nwidth=2147483647\r\nheight=-5\r\n"},
+         "[image]\r\nx=-2147483648\r\ny=2147483647\r\nwidth=2147483647\r\nheight=-5\r\n", false},
     };
     for (const auto& theme : cases) {
         std::wstring folder = themes + L"\\" + theme.name;
@@ -356,6 +357,7 @@ void BadThemes(FakeHost& host)
         bool fellBack = displayState.theme[0] == L'\0';
         Check(answers && goodMs >= 0 && held && (!fellBack || (Answers(window) && ShowsGoodCover(window))),
               "the window answers and the next good track's cover is taken");
+        Check(!theme.refused || fellBack, "a refused background gives the built-in theme");
         OnHostEvent(host.window(), EVENT_QUIT);
         RemoveTree(folder);
     }

@@ -45,6 +45,8 @@ size_t CountProcessHeapBlocks()
     return count;
 }
 
+}  // namespace
+
 size_t CommittedPrivateBytes()
 {
     size_t total = 0;
@@ -60,8 +62,6 @@ size_t CommittedPrivateBytes()
     }
     return total;
 }
-
-}  // namespace
 
 LeakCounts TakeLeakCounts()
 {

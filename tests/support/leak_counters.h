@@ -16,3 +16,5 @@ struct LeakCounts {
     size_t privateBytes;   // committed private bytes of the address space
 };
 LeakCounts TakeLeakCounts();
+// Committed private bytes of the address space alone, cheap enough to sample.
+size_t CommittedPrivateBytes();

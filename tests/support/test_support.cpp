@@ -1,5 +1,6 @@
 #include "support/test_support.h"
 #include <stdio.h>
+#include "render/prepared_cover.h"
 #include "state/display_state.h"
 #include "window/settings_path.h"
 
@@ -66,6 +67,7 @@ void ResetDisplayState()
     displayState.background.Release();
     displayState.overlay.Release();
     displayState.cover.Release();
+    ReleasePreparedCover();
     displayState.module = GetModuleHandleW(NULL);
     displayState.uiThread.reset();
     displayState.hostWindow = NULL;

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
+#include <math.h>
 #include <stdlib.h>
+#include <algorithm>
 #include "render/frame.h"
+#include "render/held_picture.h"
+#include "render/prepared_cover.h"
 #include "resources/resource_ids.h"
 #include "state/gdiplus_session.h"
 #include "support/layered_window.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
 #include "support/test_support.h"
+#include "state/com_session.h"
 
 namespace {
 
@@ -88,6 +93,8 @@ TEST_F(Frame, AspectRatioFitsTheCoverInsideTheSlot)
         {200, 300, {19, 2, 66, 100}, L"image/png"},
         {500, 500, {2, 2, 100, 100}, L"image/jpeg"},
         {100, 67, {2, 18, 100, 67}, L"image/png"},
+        {300, 200, {2, 19, 100, 66}, L"image/gif"},
+        {200, 300, {19, 2, 66, 100}, L"image/bmp"},
     };
     for (const auto& c : cases) {
         HoldCover(c.w, c.h, RED, c.type);
@@ -96,7 +103,7 @@ TEST_F(Frame, AspectRatioFitsTheCoverInsideTheSlot)
         const int left = c.at.x, top = c.at.y;
         const int right = c.at.x + c.at.width - 1, bottom = c.at.y + c.at.height - 1;
         const int midX = left + c.at.width / 2, midY = top + c.at.height / 2;
-        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " " << Utf8Of(c.type));
         EXPECT_TRUE(IsRed(canvas.at(left + 1, midY)));
         EXPECT_TRUE(IsRed(canvas.at(right - 1, midY)));
         EXPECT_TRUE(IsRed(canvas.at(midX, top + 1)));
@@ -153,12 +160,23 @@ TEST_F(Frame, MarkerOnlyForADrawnCoverFromTheTagWithDebugOn)
     }
 }
 
-TEST_F(Frame, EmptyOrUndecodableCoverLeavesTheGreySlot)
+// Refused unread: a format other than JPEG, PNG, GIF and BMP (GDI+ would
+// read a TIFF named .jpg), and a picture above the pixel limit.
+TEST_F(Frame, EmptyUndecodableOrRefusedCoverLeavesTheGreySlot)
 {
-    displayState.cover.LoadFromMemory("", 0);
-    PixelCanvas canvas(112, 112);
-    ComposeFrame(canvas.dc());
-    EXPECT_TRUE(IsGrey(canvas.at(50, 50)));
+    const std::vector<unsigned char> covers[] = {
+        {},
+        EncodeSolidPicture(100, 100, RED, L"image/tiff"),
+        EncodeSolidPicture(4097, 4096, RED),
+    };
+    ASSERT_FALSE(covers[1].empty() || covers[2].empty()) << "an encoder is missing";
+    for (const auto& bytes : covers) {
+        displayState.cover.Release();
+        displayState.cover.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        PixelCanvas canvas(112, 112);
+        ComposeFrame(canvas.dc());
+        EXPECT_TRUE(IsGrey(canvas.at(50, 50))) << bytes.size() << " bytes";
+    }
 }
 
 // Background and overlay keep their own pixel size, whatever their stored
@@ -202,6 +220,97 @@ TEST_F(Frame, BuiltInFrameWithoutCoverIsPanelShadowAndGlossElseTransparent)
         }
     }
     EXPECT_EQ(0, canvas.at(108, 108).a);
+}
+
+// The cover as presentations drew it before it was prepared: decoded and
+// scaled into its rectangle by GDI+ at every frame.
+void DrawCoverScaledAtEachFrame(HDC target)
+{
+    GdiplusSession gdiplus;
+    UniqueGdipGraphics graphics;
+    GdipCreateFromHDC(target, graphics.put());
+    UniqueGdipBitmap picture;
+    ASSERT_EQ(Gdiplus::Ok, DecodeHeldPicture(displayState.cover, picture.put()));
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(picture.get(), &width);
+    GdipGetImageHeight(picture.get(), &height);
+    const ImageRect& slot = displayState.imageRect;
+    const ImageRect to = displayState.aspectratio ? FitCoverRect(slot, int(width), int(height)) : slot;
+    GdipDrawImageRectI(graphics.get(), picture.get(), to.x, to.y, to.width, to.height);
+}
+
+// Smooth gradients and soft waves at the picture's own scale, as a photograph
+// is at the size of a slot, and lossily compressed as one.
+std::vector<unsigned char> EncodePhotoLike(int width, int height)
+{
+    const double pi = 3.14159265358979;
+    const Pixels pixels = PixelsFrom(width, height, [&](int x, int y) -> uint32_t {
+        const double u = double(x) / width, v = double(y) / height;
+        const uint32_t r = uint32_t(128 + 100 * sin(3 * pi * u) * cos(2 * pi * v));
+        const uint32_t g = uint32_t(255 * v);
+        const uint32_t b = uint32_t(128 + 90 * sin(2 * pi * (u + v)));
+        return 0xFF000000u | r << 16 | g << 8 | b;
+    });
+    return EncodePixels(pixels, L"image/jpeg");
+}
+
+// The prepared cover, drawn 1:1, gives the frame the per-frame GDI+ scale
+// gave, shrunk by WIC and enlarged by GDI+; it is remade for each change of
+// slot or aspect option, and it is no larger than its rectangle.
+TEST_F(Frame, PreparedCoverMatchesTheCoverScaledAtEachFrame)
+{
+    ComSession com;
+    constexpr int TOLERANCE = 12;
+    const ImageRect slots[] = {{2, 2, 100, 100}, {20, 20, 400, 300}};
+    for (int side : {300, 1000, 3000}) {
+        for (bool photo : {true, false}) {
+            const int width = side, height = side * 2 / 3;
+            Hold(displayState.cover, photo ? EncodePhotoLike(width, height)
+                                           : EncodeSolidPicture(width, height, 0xFF3366CC));
+            for (const ImageRect& slot : slots) {
+                for (int aspect : {1, 0}) {
+                    SCOPED_TRACE(testing::Message() << side << (photo ? " photo" : " flat") << " slot "
+                                                    << slot.width << " aspect " << aspect);
+                    displayState.imageRect = slot;
+                    displayState.aspectratio = aspect;
+                    PixelCanvas before(440, 340), now(440, 340);
+                    DrawBackground(before.dc());
+                    DrawCoverScaledAtEachFrame(before.dc());
+                    ComposeFrame(now.dc());
+                    const PreparedCover* cover = CurrentPreparedCover();
+                    ASSERT_TRUE(cover != NULL);
+                    const ImageRect to = aspect ? FitCoverRect(slot, width, height) : slot;
+                    EXPECT_EQ(to.width, cover->at.width);
+                    EXPECT_EQ(to.height, cover->at.height);
+                    const bool shrinks = width >= to.width && height >= to.height;
+                    EXPECT_EQ(shrinks ? CoverScaler::WIC : CoverScaler::GDIPLUS, cover->scaler);
+                    int worst = 0, worstX = 0, worstY = 0;
+                    // GDI+ blends the rectangle's outermost pixels with what lies
+                    // outside, or at some scales leaves a row out; the prepared
+                    // cover fills them, so that ring is not compared.
+                    auto onRing = [&](int x, int y) {
+                        const bool inside = x >= to.x && x < to.x + to.width && y >= to.y && y < to.y + to.height;
+                        return inside && (x == to.x || y == to.y || x == to.x + to.width - 1 ||
+                                          y == to.y + to.height - 1);
+                    };
+                    for (int y = 0; y < now.height(); ++y) {
+                        for (int x = 0; x < now.width(); ++x) {
+                            if (onRing(x, y))
+                                continue;
+                            const Pixel a = before.at(x, y), b = now.at(x, y);
+                            const int d = std::max({abs(a.r - b.r), abs(a.g - b.g), abs(a.b - b.b), abs(a.a - b.a)});
+                            if (d > worst) {
+                                worst = d;
+                                worstX = x;
+                                worstY = y;
+                            }
+                        }
+                    }
+                    EXPECT_LE(worst, TOLERANCE) << "at " << worstX << "," << worstY;
+                }
+            }
+        }
+    }
 }
 
 // A real layered popup, as the display window is.

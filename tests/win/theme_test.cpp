@@ -131,9 +131,16 @@ TEST_F(Theme, MissingOverlayOrIniKeepsTheTheme)
     ExpectWindow(300, 40);
 }
 
-TEST_F(Theme, UndecodableBackgroundFallsBackLikeAMissingOne)
+// A TIFF and a picture above the pixel limit are refused before GDI+ sees them.
+TEST_F(Theme, UndecodableOrRefusedBackgroundFallsBackLikeAMissingOne)
 {
-    const std::vector<unsigned char> backgrounds[] = {{}, {0x89, 'P', 'N', 'G', 0x13, 0x37, 0x00, 0xFF, 0x42}};
+    const std::vector<unsigned char> backgrounds[] = {
+        {},
+        {0x89, 'P', 'N', 'G', 0x13, 0x37, 0x00, 0xFF, 0x42},
+        EncodeSolidPicture(150, 100, 0xFF808080, L"image/tiff"),
+        EncodeSolidPicture(4097, 4096, 0xFF808080),
+    };
+    ASSERT_FALSE(backgrounds[2].empty() || backgrounds[3].empty()) << "an encoder is missing";
     for (const auto& bytes : backgrounds) {
         std::wstring folder = MakeTheme(L"Broken", RECT_INI, {0, 0}, {150, 100});
         ASSERT_TRUE(WriteBytes(folder + L"\\background.png", bytes));

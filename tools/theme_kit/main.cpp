@@ -11,6 +11,8 @@
 #include "tools/theme_kit/sample_cover.h"
 #include "tools/theme_kit/preview.h"
 #include "tools/theme_kit/report.h"
+#include "state/com_session.h"
+#include "state/gdiplus_session.h"
 
 namespace {
 
@@ -44,6 +46,8 @@ int wmain(int argc, wchar_t** argv)
         return Usage();
     const std::wstring command = argv[1];
     const std::vector<std::wstring> arguments(argv + 2, argv + argc);
+    // COM too, so the cover is scaled by WIC as in the plug-in.
+    ComSession com;
     GdiplusSession gdiplus;
     PluginWindow window;
     if (!window.handle()) {

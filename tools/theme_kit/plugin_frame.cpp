@@ -3,6 +3,7 @@
 #include "helpers/pixel_canvas.h"
 #include "render/frame.h"
 #include "render/held_picture.h"
+#include "render/prepared_cover.h"
 #include "render/theme.h"
 #include "state/format_path.h"
 #include "tools/theme_kit/kit_files.h"
@@ -73,8 +74,10 @@ bool ComposeWindowFrame(HWND window, Pixels* frame)
 
 namespace {
 
+// A cover change as the plug-in sees it: the cover is prepared afresh.
 double TimedPresentation(HWND window)
 {
+    ReleasePreparedCover();
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
