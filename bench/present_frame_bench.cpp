@@ -59,7 +59,7 @@ void DecodeAndDrawOnly(HDC target)
     GdipCreateFromHDC(target, graphics.put());
     for (const ImageStreamHolder* holder : {&displayState.background, &displayState.cover, &displayState.overlay}) {
         UniqueGdipBitmap picture;
-        if (DecodeHeldPicture(*holder, picture.put()) != Gdiplus::Ok)
+        if (DecodeHeldPicture(*holder, &picture) != Gdiplus::Ok)
             continue;
         const ImageRect& r = displayState.imageRect;
         if (holder == &displayState.cover) {
@@ -132,11 +132,10 @@ size_t PeakPrivateBytesDuring(Work work)
         }
     } sampler;
     sampler.peak = CommittedPrivateBytes();
-    HANDLE thread = CreateThread(NULL, 0, Sampler::Run, &sampler, 0, NULL);
+    UniqueHandle thread(CreateThread(NULL, 0, Sampler::Run, &sampler, 0, NULL));
     work();
     InterlockedExchange(&sampler.stop, 1);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    WaitForSingleObject(thread.get(), INFINITE);
     const size_t after = CommittedPrivateBytes();
     return after > sampler.peak ? after : sampler.peak;
 }

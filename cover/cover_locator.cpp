@@ -2,7 +2,7 @@
 #include <shlwapi.h>
 #include <utility>
 #include "cover/embedded_picture.h"
-#include "host/host_protocol.h"
+#include "state/host_protocol.h"
 #include "state/owners.h"
 #include "state/display_state.h"
 #include "state/format_path.h"

@@ -1,6 +1,6 @@
 #include "cover/picture_signature.h"
 #include <string.h>
-#include "cover/picture_limits.h"
+#include "state/picture_limits.h"
 
 namespace {
 

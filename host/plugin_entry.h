@@ -1,5 +1,5 @@
 #pragma once
-#include "host/host_protocol.h"
+#include "state/host_protocol.h"
 
 // The two callbacks GetGPluginInfo hands the host.
 BOOL WINAPI OnHostEvent(HWND hostWindow, int event);

@@ -15,7 +15,7 @@ void DrawWholePicture(HDC target, const ImageStreamHolder& holder)
     UniqueGdipGraphics graphics;
     GdipCreateFromHDC(target, graphics.put());
     UniqueGdipBitmap picture;
-    if (!graphics || DecodeHeldPicture(holder, picture.put()) != Gdiplus::Ok)
+    if (!graphics || DecodeHeldPicture(holder, &picture) != Gdiplus::Ok)
         return;
     UINT width = 0, height = 0;
     GdipGetImageWidth(picture.get(), &width);

@@ -45,17 +45,15 @@ bool RewindHeldPicture(const ImageStreamHolder& holder)
     return stream && SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, NULL));
 }
 
-GpStatus DecodeHeldPicture(const ImageStreamHolder& holder, GpBitmap** picture)
+GpStatus DecodeHeldPicture(const ImageStreamHolder& holder, UniqueGdipBitmap* picture)
 {
-    *picture = NULL;
+    picture->reset();
     if (!IsDecodablePicture(ReadHeldPictureHeader(holder)))
         return Gdiplus::UnknownImageFormat;
     if (!RewindHeldPicture(holder))
         return Gdiplus::InvalidParameter;
-    GpStatus status = GdipCreateBitmapFromStream(holder.GetStream(), picture);
-    if (status != Gdiplus::Ok && *picture) {
-        GdipDisposeImage(*picture);
-        *picture = NULL;
-    }
+    GpStatus status = GdipCreateBitmapFromStream(holder.GetStream(), picture->put());
+    if (status != Gdiplus::Ok)
+        picture->reset();
     return status;
 }

@@ -1,6 +1,6 @@
 #include "render/prepared_cover.h"
 #include <wincodec.h>
-#include "cover/picture_limits.h"
+#include "state/picture_limits.h"
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "state/owners.h"
@@ -99,7 +99,7 @@ bool ScaleWithGdiplus(const ImageStreamHolder& holder, const ImageRect& to, BYTE
 {
     UniqueGdipBitmap picture;
     UniqueGdipBitmap scaled;
-    if (DecodeHeldPicture(holder, picture.put()) != Gdiplus::Ok ||
+    if (DecodeHeldPicture(holder, &picture) != Gdiplus::Ok ||
         GdipCreateBitmapFromScan0(to.width, to.height, 0, PixelFormat32bppPARGB, NULL, scaled.put()) != Gdiplus::Ok)
         return false;
     {

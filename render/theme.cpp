@@ -43,12 +43,11 @@ bool DecodedBackgroundSize(UINT* width, UINT* height)
 {
     *width = 0;
     *height = 0;
-    GpBitmap* picture = NULL;
+    UniqueGdipBitmap picture;
     if (DecodeHeldPicture(displayState.background, &picture) != Gdiplus::Ok)
         return false;
-    GdipGetImageHeight(picture, height);
-    GdipGetImageWidth(picture, width);
-    GdipDisposeImage(picture);
+    GdipGetImageHeight(picture.get(), height);
+    GdipGetImageWidth(picture.get(), width);
     return *width > 0 && *height > 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 #include <windows.h>
-#include "host/host_protocol.h"
+#include "state/host_protocol.h"
 
 // The loaded plug-in module and the callbacks its record names.
 struct PluginModule {

@@ -8,7 +8,7 @@
 #include "host_window.h"
 #include "output.h"
 #include "plugin_session.h"
-#include "render/gdiplus_flat.h"
+#include "state/gdiplus_session.h"
 #include "step_runner.h"
 #include "wallpaper.h"
 
@@ -118,12 +118,6 @@ int wmain(int argc, wchar_t** argv)
     if (!ParseHostOptions(argc, argv, &options))
         return EXIT_BAD_SCRIPT;
 
-    // For the capture step.
-    ULONG_PTR gdiplusToken = 0;
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    bool gdiplusStarted = Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, NULL) == Gdiplus::Ok;
-    int exitCode = RunHost(options);
-    if (gdiplusStarted)
-        Gdiplus::GdiplusShutdown(gdiplusToken);
-    return exitCode;
+    GdiplusSession gdiplus;  // for the capture step
+    return RunHost(options);
 }

@@ -1,7 +1,9 @@
 #include "script.h"
 #include <wctype.h>
 #include <initializer_list>
+#include <stdint.h>
 #include <stdlib.h>
+#include "helpers/files.h"
 #include "output.h"
 
 namespace {
@@ -173,17 +175,12 @@ bool ParseStep(const std::wstring& rawText, int line, Step* step, std::wstring* 
 bool ReadScript(const std::wstring& path, std::vector<Step>* steps, int* errorLine, std::wstring* error)
 {
     *errorLine = 0;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) {
+    std::vector<unsigned char> raw;
+    if (ReadFileBytes(path, SIZE_MAX, &raw) != ReadOutcome::Read) {
         *error = L"cannot read script " + path;
         return false;
     }
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0)
-        bytes.append(chunk, got);
-    CloseHandle(file);
+    std::string bytes(raw.begin(), raw.end());
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         bytes.erase(0, 3);
 

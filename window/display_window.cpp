@@ -2,7 +2,7 @@
 #include <shlwapi.h>
 #include "cover/audio_binding.h"
 #include "cover/cover_locator.h"
-#include "host/host_protocol.h"
+#include "state/host_protocol.h"
 #include "render/frame.h"
 #include "render/prepared_cover.h"
 #include "render/theme.h"

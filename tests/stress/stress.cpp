@@ -13,15 +13,16 @@
 //               good track shows its cover
 //   bad-themes  the same with broken and outsized theme backgrounds
 #include <windows.h>
-#include <tlhelp32.h>
 #include <stdio.h>
 #include <string>
 #include <vector>
-#include "host/host_protocol.h"
+#include "helpers/processes.h"
 #include "host/plugin_entry.h"
 #include "render/gdiplus_flat.h"
 #include "state/display_state.h"
 #include "state/gdiplus_session.h"
+#include "state/host_protocol.h"
+#include "state/owners.h"
 #include "support/fake_host.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
@@ -43,14 +44,7 @@ void Check(bool ok, const char* what)
 
 int CountThreads()
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
-    CloseHandle(snapshot);
-    return count;
+    return static_cast<int>(CountProcessThreads());
 }
 
 int CountDisplayWindows()
@@ -90,9 +84,8 @@ bool ShowsGoodCover(HWND window)
 {
     RECT rect;
     GetWindowRect(window, &rect);
-    HDC screen = GetDC(NULL);
-    COLORREF seen = GetPixel(screen, rect.left + 52, rect.top + 52);
-    ReleaseDC(NULL, screen);
+    ScopedGetDC screen(NULL);
+    COLORREF seen = GetPixel(screen.get(), rect.left + 52, rect.top + 52);
     auto within = [](int a, int b) { return a - b < 0x30 && b - a < 0x30; };
     return within(GetRValue(seen), GetRValue(GOOD_COVER)) && within(GetGValue(seen), GetGValue(GOOD_COVER)) &&
            within(GetBValue(seen), GetBValue(GOOD_COVER));
@@ -126,12 +119,10 @@ std::vector<unsigned char> JpegClaiming(int width, int height)
 
 std::vector<unsigned char> BlankPng(int width, int height)
 {
-    GpBitmap* bitmap = NULL;
-    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat1bppIndexed, NULL, &bitmap) != Gdiplus::Ok)
+    UniqueGdipBitmap bitmap;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat1bppIndexed, NULL, bitmap.put()) != Gdiplus::Ok)
         return {};
-    std::vector<unsigned char> png = EncodeBitmap(bitmap, L"image/png");
-    GdipDisposeImage(bitmap);
-    return png;
+    return EncodeBitmap(bitmap.get(), L"image/png");
 }
 
 // A folder holding only `folder.jpg` with `bytes`; returns a track path in it.

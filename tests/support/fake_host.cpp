@@ -1,5 +1,5 @@
 #include "support/fake_host.h"
-#include "host/host_protocol.h"
+#include "state/host_protocol.h"
 #include "support/test_support.h"
 #include "window/display_window.h"
 

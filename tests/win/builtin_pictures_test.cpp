@@ -25,7 +25,7 @@ protected:
     void Decode(int id)
     {
         ASSERT_EQ(1, holder.LoadFromResource(module.get(), MAKEINTRESOURCEW(id), L"PNG"));
-        ASSERT_EQ(Gdiplus::Ok, DecodeHeldPicture(holder, picture.put()));
+        ASSERT_EQ(Gdiplus::Ok, DecodeHeldPicture(holder, &picture));
         UINT width = 0, height = 0;
         GdipGetImageWidth(picture.get(), &width);
         GdipGetImageHeight(picture.get(), &height);

@@ -230,7 +230,7 @@ void DrawCoverScaledAtEachFrame(HDC target)
     UniqueGdipGraphics graphics;
     GdipCreateFromHDC(target, graphics.put());
     UniqueGdipBitmap picture;
-    ASSERT_EQ(Gdiplus::Ok, DecodeHeldPicture(displayState.cover, picture.put()));
+    ASSERT_EQ(Gdiplus::Ok, DecodeHeldPicture(displayState.cover, &picture));
     UINT width = 0, height = 0;
     GdipGetImageWidth(picture.get(), &width);
     GdipGetImageHeight(picture.get(), &height);

@@ -41,7 +41,7 @@ bool FellBackToBuiltIn()
 bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
 {
     UniqueGdipBitmap picture;
-    return DecodeHeldPicture(holder, picture.put()) == Gdiplus::Ok && ReadBitmapPixels(picture.get(), pixels);
+    return DecodeHeldPicture(holder, &picture) == Gdiplus::Ok && ReadBitmapPixels(picture.get(), pixels);
 }
 
 namespace {
