@@ -75,7 +75,6 @@ using UniqueWindow = Unique<HWND, DestroyWindow>;
 using UniqueMemoryDC = Unique<HDC, DeleteDC>;
 using UniqueBitmap = Unique<HBITMAP, DeleteObject>;
 using UniqueGdiObject = Unique<HGDIOBJ, DeleteObject>;
-using UniqueGlobal = Unique<HGLOBAL, GlobalFree>;
 using UniqueHeapBlock = Unique<void*, owner_release::ProcessHeapFree>;
 // A file this code created by name, deleted again unless release() hands it on.
 using UniqueTemporaryFile = Unique<const wchar_t*, DeleteFileW>;
