@@ -2,10 +2,10 @@
 #include <shlwapi.h>
 #include <utility>
 #include "cover/embedded_picture.h"
-#include "state/host_protocol.h"
-#include "state/owners.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
+#include "state/host_protocol.h"
+#include "state/owners.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "render/prepared_cover.h"
 #include <wincodec.h>
-#include "state/picture_limits.h"
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "state/owners.h"
+#include "state/picture_limits.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include "resources/resource_ids.h"
 #include <string.h>
 #include <utility>
+#include "state/display_state.h"
 #include "state/gdiplus_session.h"
+#include "state/owners.h"
 #include "state/picture_buffer.h"
 #include "state/picture_limits.h"
-#include "state/display_state.h"
-#include "state/owners.h"
 #include "support/leak_counters.h"
 #include "support/test_support.h"
 
