@@ -1,11 +1,7 @@
 #pragma once
 #include <stddef.h>
 
-// Above these the kit refuses a picture instead of decoding it: a theme
-// picture is drawn at its own size into a window, and no screen is wider; a
-// cover of that size takes hundreds of megabytes once decoded.
-constexpr unsigned long THEME_PICTURE_SIDE_LIMIT = 4096;
-constexpr unsigned long COVER_SIDE_LIMIT = 10000;
+// Above this the kit does not read a picture file at all.
 constexpr size_t PICTURE_FILE_LIMIT = 64u << 20;
 // A theme.ini holds a handful of lines.
 constexpr size_t THEME_INI_FILE_LIMIT = 1u << 20;

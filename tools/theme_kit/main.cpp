@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "state/gdiplus_session.h"
 #include "tools/theme_kit/check_all.h"
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"

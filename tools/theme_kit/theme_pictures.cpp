@@ -1,11 +1,54 @@
 #include "tools/theme_kit/theme_pictures.h"
 #include <string.h>
+#include <algorithm>
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
 #include "render/theme_files.h"
+#include "state/picture_limits.h"
 
 namespace {
+
+// The file's bytes as the plug-in's header reader takes them.
+class BytesReader : public PictureReader {
+public:
+    explicit BytesReader(const std::vector<unsigned char>& bytes) : bytes_(bytes) {}
+    size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) const override
+    {
+        if (offset >= bytes_.size())
+            return 0;
+        const size_t n = std::min(count, static_cast<size_t>(bytes_.size() - offset));
+        memcpy(out, bytes_.data() + offset, n);
+        return n;
+    }
+
+private:
+    const std::vector<unsigned char>& bytes_;
+};
+
+const wchar_t* FormatName(PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::JPEG: return L"JPEG";
+    case PictureFormat::PNG: return L"PNG";
+    case PictureFormat::GIF: return L"GIF";
+    case PictureFormat::BMP: return L"BMP";
+    case PictureFormat::NONE: break;
+    }
+    return L"";
+}
+
+// Known, but more pixels than the plug-in decodes: it refuses the picture.
+bool TooManyPixels(const PictureHeader& header)
+{
+    return header.format != PictureFormat::NONE && uint64_t{header.width} * header.height > LARGEST_PICTURE_PIXELS;
+}
+
+std::wstring AboveTheLimit(const PictureHeader& header)
+{
+    return SizeText(header.width, header.height) + L" pixels, above the " +
+           SizeText(LARGEST_PICTURE_SIDE, LARGEST_PICTURE_SIDE) + L" the plug-in decodes";
+}
 
 bool IsBackground(const wchar_t* name)
 {
@@ -52,22 +95,15 @@ PictureFile InspectThemePicture(const std::wstring& folder, const wchar_t* name,
         return picture;
     }
     picture.readable = true;
-    picture.headerKnown = ReadPictureHeader(bytes.data(), bytes.size(), &picture.header);
+    picture.header = ReadPictureHeader(BytesReader(bytes));
     const PictureHeader& header = picture.header;
-    if (picture.headerKnown &&
-        (header.width > THEME_PICTURE_SIDE_LIMIT || header.height > THEME_PICTURE_SIDE_LIMIT)) {
+    if (TooManyPixels(header)) {
         picture.tooLarge = true;
-        const unsigned long long decoded = 4ull * header.width * header.height;
-        report.Error(name,
-                     SizeText(header.width, header.height) + L" pixels, above the " +
-                         SizeText(THEME_PICTURE_SIDE_LIMIT, THEME_PICTURE_SIDE_LIMIT) + L" the kit decodes",
-                     L"Each decoded copy takes " + Megabytes(decoded) +
-                         L", so the plug-in most likely fails to draw it and shows nothing",
-                     L"Make it the window's real size");
-    } else if (picture.headerKnown && wcscmp(header.format, L"PNG") != 0) {
-        report.Warning(name, std::wstring(L"holds a ") + header.format + L" picture, not a PNG",
+        report.Error(name, AboveTheLimit(header), WithoutIt(name), L"Make it the window's real size");
+    } else if (header.format != PictureFormat::NONE && header.format != PictureFormat::PNG) {
+        report.Warning(name, std::wstring(L"holds a ") + FormatName(header.format) + L" picture, not a PNG",
                        std::wstring(L"The decoder goes by the content, so it shows") +
-                           (wcscmp(header.format, L"JPEG") == 0 ? L", but without any transparency" : L""),
+                           (header.format == PictureFormat::JPEG ? L", but without any transparency" : L""),
                        L"Save it as PNG");
     }
     return picture;
@@ -89,11 +125,9 @@ bool ReadPictureArgument(const std::wstring& path, const wchar_t* role, std::vec
         PrintErrorLine(what + L": cannot be read");
         return false;
     }
-    PictureHeader header;
-    if (ReadPictureHeader(bytes->data(), bytes->size(), &header) &&
-        (header.width > COVER_SIDE_LIMIT || header.height > COVER_SIDE_LIMIT)) {
-        PrintErrorLine(what + L": " + SizeText(header.width, header.height) + L" pixels, above the " +
-                       SizeText(COVER_SIDE_LIMIT, COVER_SIDE_LIMIT) + L" the kit decodes");
+    const PictureHeader header = ReadPictureHeader(BytesReader(*bytes));
+    if (TooManyPixels(header)) {
+        PrintErrorLine(what + L": " + AboveTheLimit(header));
         return false;
     }
     return true;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 #include <vector>
-#include "tools/theme_kit/picture_header.h"
+#include "cover/picture_signature.h"
 #include "tools/theme_kit/report.h"
 
 // A theme picture as found on disk, before the plug-in loads it.
@@ -9,9 +9,8 @@ struct PictureFile {
     std::wstring name;          // "background.png" or "overlay.png"
     bool present = false;       // the file exists
     bool readable = false;      // ...and could be read
-    bool headerKnown = false;   // PNG, JPEG, GIF or BMP
-    PictureHeader header;
-    bool tooLarge = false;      // refused: the kit will not decode it
+    PictureHeader header = {PictureFormat::NONE, 0, 0};  // as the plug-in reads it
+    bool tooLarge = false;      // refused by the plug-in and so by the kit: not decoded
 };
 
 // Reads the picture's header and reports a missing (background only),
