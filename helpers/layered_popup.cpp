@@ -1,24 +1,25 @@
 #include "helpers/layered_popup.h"
 
-LayeredPopup::LayeredPopup(const wchar_t* className, WNDPROC procedure, RECT place, UINT classStyle)
-    : className(className)
+namespace {
+
+WNDCLASSW PopupClass(const wchar_t* className, WNDPROC procedure, UINT classStyle)
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW windowClass = {};
     windowClass.style = classStyle;
     windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = className;
-    RegisterClassW(&windowClass);
-    window.reset(CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, className, WS_POPUP, place.left,
-                                 place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                                 instance, nullptr));
+    return windowClass;
 }
 
-LayeredPopup::~LayeredPopup()
+}  // namespace
+
+LayeredPopup::LayeredPopup(const wchar_t* className, WNDPROC procedure, RECT place, UINT classStyle)
+    : windowClass(PopupClass(className, procedure, classStyle)),
+      window(CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, className, className, WS_POPUP, place.left, place.top,
+                             place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr))
 {
-    window.reset();  // the class goes after its last window
-    UnregisterClassW(className, GetModuleHandleW(nullptr));
 }
 
 RECT LayeredPopup::Rect() const

@@ -7,7 +7,6 @@
 class LayeredPopup {
 public:
     LayeredPopup(const wchar_t* className, WNDPROC procedure, RECT place, UINT classStyle = 0);
-    ~LayeredPopup();
     LayeredPopup(const LayeredPopup&) = delete;
     LayeredPopup& operator=(const LayeredPopup&) = delete;
 
@@ -19,6 +18,6 @@ public:
     void Destroy() { window.reset(); }
 
 private:
-    const wchar_t* className;
+    ScopedWindowClass windowClass;  // outlives the window
     UniqueWindow window;
 };

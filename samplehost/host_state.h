@@ -3,17 +3,18 @@
 #include <string>
 #include "cover/bass_interface.h"
 #include "plugin_module.h"
+#include "state/owners.h"
 
 // The audio library the host plays through; none when started with "--bass none".
 struct AudioLibrary {
-    HMODULE module = NULL;
+    UniqueModule module;
     BassStreamCreateFileFn streamCreateFile = nullptr;
     BassStreamFreeFn streamFree = nullptr;
 };
 
 // Everything the sample host knows; its window procedure and its steps share it.
 struct HostState {
-    HWND window = NULL;
+    HWND window = NULL;  // owned by RunHost
     PluginModule plugin;
     AudioLibrary audio;
     LRESULT playStatus = HOST_STATUS_STOPPED;

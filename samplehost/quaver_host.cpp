@@ -40,15 +40,15 @@ bool LoadAudioLibrary(std::wstring path)
     if (path.empty())
         path = BesideExecutable(L"bass.dll");
     AudioLibrary& audio = hostState.audio;
-    audio.module = LoadLibraryW(path.c_str());
+    audio.module.reset(LoadLibraryW(path.c_str()));
     if (!audio.module) {
         ReportError("error: cannot load audio library %s (error %lu)", Utf8Of(path).c_str(), GetLastError());
         return false;
     }
     audio.streamCreateFile = reinterpret_cast<BassStreamCreateFileFn>(
-        reinterpret_cast<void*>(GetProcAddress(audio.module, "BASS_StreamCreateFile")));
+        reinterpret_cast<void*>(GetProcAddress(audio.module.get(), "BASS_StreamCreateFile")));
     audio.streamFree =
-        reinterpret_cast<BassStreamFreeFn>(reinterpret_cast<void*>(GetProcAddress(audio.module, "BASS_StreamFree")));
+        reinterpret_cast<BassStreamFreeFn>(reinterpret_cast<void*>(GetProcAddress(audio.module.get(), "BASS_StreamFree")));
     Report("audio-library %s", Utf8Of(path).c_str());
     return true;
 }
@@ -59,8 +59,6 @@ void UnloadAudioLibrary()
     if (hostState.channel && audio.streamFree)
         audio.streamFree(hostState.channel);
     hostState.channel = 0;
-    if (audio.module)
-        FreeLibrary(audio.module);
     audio = AudioLibrary();
 }
 
@@ -85,8 +83,9 @@ int RunHost(const HostOptions& options)
         ReportError("error: cannot show the wallpaper %s", Utf8Of(options.wallpaper).c_str());
         return EXIT_CANNOT_START;
     }
-    hostState.window = CreateHostWindow(GetModuleHandleW(NULL));
-    if (!hostState.window) {
+    const UniqueWindow hostWindow(CreateHostWindow(GetModuleHandleW(NULL)));
+    hostState.window = hostWindow.get();
+    if (!hostWindow) {
         ReportError("error: cannot create the host window");
         return EXIT_CANNOT_START;
     }
@@ -106,7 +105,6 @@ int RunHost(const HostOptions& options)
     Report("windows-after-quit %u", CountPluginWindows());
     Report("threads after-quit %u", CountProcessThreads());
     UnloadAudioLibrary();
-    DestroyWindow(hostState.window);
     return exitCode;
 }
 

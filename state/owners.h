@@ -113,9 +113,17 @@ public:
           registered_(RegisterClassW(&windowClass) != 0)
     {
     }
+    // An ANSI class, as some players register theirs.
+    explicit ScopedWindowClass(const WNDCLASSA& windowClass)
+        : ansiName_(windowClass.lpszClassName), instance_(windowClass.hInstance),
+          registered_(RegisterClassA(&windowClass) != 0)
+    {
+    }
     ~ScopedWindowClass()
     {
-        if (registered_)
+        if (registered_ && ansiName_)
+            UnregisterClassA(ansiName_, instance_);
+        else if (registered_)
             UnregisterClassW(name_, instance_);
     }
     ScopedWindowClass(const ScopedWindowClass&) = delete;
@@ -123,7 +131,8 @@ public:
     explicit operator bool() const { return registered_; }
 
 private:
-    const wchar_t* name_;
+    const wchar_t* name_ = nullptr;
+    const char* ansiName_ = nullptr;
     HINSTANCE instance_;
     bool registered_;
 };

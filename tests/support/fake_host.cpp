@@ -18,7 +18,7 @@ FakeHost::FakeHost(bool unicode)
         windowClass.lpfnWndProc = Procedure;
         windowClass.hInstance = instance;
         windowClass.lpszClassName = HOST_WINDOW_CLASS;
-        RegisterClassW(&windowClass);
+        this->windowClass.emplace(windowClass);
         hwnd.reset(CreateWindowExW(0, HOST_WINDOW_CLASS, L"fake player", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200,
                                    NULL, NULL, instance, NULL));
     } else {
@@ -26,7 +26,7 @@ FakeHost::FakeHost(bool unicode)
         windowClass.lpfnWndProc = reinterpret_cast<WNDPROC>(DefWindowProcA);
         windowClass.hInstance = instance;
         windowClass.lpszClassName = "Quaver";
-        RegisterClassA(&windowClass);
+        this->windowClass.emplace(windowClass);
         hwnd.reset(CreateWindowExA(0, "Quaver", "fake ANSI player", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200, NULL,
                                    NULL, instance, NULL));
     }
@@ -34,8 +34,6 @@ FakeHost::FakeHost(bool unicode)
 
 FakeHost::~FakeHost()
 {
-    hwnd.reset();  // the class goes after its last window
-    UnregisterClassW(HOST_WINDOW_CLASS, GetModuleHandleW(NULL));
     current = NULL;
 }
 

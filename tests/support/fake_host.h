@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <optional>
 #include <string>
 #include <vector>
 #include "state/owners.h"
@@ -24,6 +25,7 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<ScopedWindowClass> windowClass;  // outlives the window
     UniqueWindow hwnd;
 };
 
