@@ -1,6 +1,4 @@
 #include <stdint.h>
-#include <stdlib.h>
-#include <string.h>
 #include "cover/id3v2.h"
 #include "state/picture_buffer.h"
 #include "walk_checks.h"
@@ -15,13 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     if (held > (1u << 20))
         return 0;  // a real library would hold it, but a fuzzing run need not
     // Bytes the input lacks read as zero, as in a block the library filled in full.
-    uint8_t* block = static_cast<uint8_t*>(calloc(held, 1));
-    if (!block)
+    const ExactBlock block(bytes, size, held);
+    if (!block.bytes)
         return 0;
-    memcpy(block, bytes, size < held ? size : held);
     PictureBuffer picture;
-    int found = ExtractApicFromServedTag(block, &picture);
-    CheckWalkResult(found, picture, block, held, false);
-    free(block);
+    int found = ExtractApicFromServedTag(block.bytes, &picture);
+    CheckWalkResult(found, picture, block.bytes, held, false);
     return 0;
 }

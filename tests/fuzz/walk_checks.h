@@ -4,13 +4,16 @@
 #include <string.h>
 #include "cover/id3v2.h"
 
-// The input copied into a block of exactly its length: libFuzzer's own buffer
-// may have slack after it, so only a block of our own ends where the input does.
+// The input copied into a block of exactly `length` bytes (its own length
+// unless given), the rest zero: libFuzzer's own buffer may have slack after
+// it, so only a block of our own ends where it should.
 struct ExactBlock {
-    ExactBlock(const uint8_t* input, size_t size) : bytes(static_cast<uint8_t*>(malloc(size ? size : 1)))
+    ExactBlock(const uint8_t* input, size_t size) : ExactBlock(input, size, size) {}
+    ExactBlock(const uint8_t* input, size_t size, size_t length)
+        : bytes(static_cast<uint8_t*>(calloc(length ? length : 1, 1)))
     {
-        if (bytes && size)
-            memcpy(bytes, input, size);
+        if (bytes && size && length)
+            memcpy(bytes, input, size < length ? size : length);
     }
     ~ExactBlock() { free(bytes); }
     ExactBlock(const ExactBlock&) = delete;
