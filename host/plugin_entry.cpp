@@ -69,11 +69,15 @@ HWND OwnDisplayWindow()
     return displayWindow;
 }
 
+// Bounded, and at once for a thread already seen hung: a stuck UI thread must
+// not stall the player at every track change. A message that times out is
+// still handled once the thread gets to it.
 void SendToDisplayWindow(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND window = OwnDisplayWindow();
     if (window)
-        SendMessageW(window, message, wParam, lParam);
+        SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, HOST_QUERY_TIMEOUT_MS,
+                            NULL);
 }
 
 void ForgetUiThread()

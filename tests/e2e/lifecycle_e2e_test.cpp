@@ -95,7 +95,9 @@ TEST_F(Lifecycle, UnloadWithoutQuitLeavesTheWindowAnsweringAndAStuckThreadDoesNo
     EXPECT_TRUE(unloaded.Has("unloaded")) << unloaded.Transcript();
     EXPECT_TRUE(unloaded.Has("window-answers 1")) << unloaded.Transcript();
 
-    HostRun stuck = Run({"freeze", "event 1", "quit"});
+    // A track change, a status change and a quit, each while the thread is stuck.
+    HostRun stuck = Run({"freeze", "event 2", "event 3", "event 1", "quit"});
+    EXPECT_TRUE(stuck.Has("event 2 1")) << stuck.Transcript();
     EXPECT_TRUE(stuck.Has("event 1 1")) << stuck.Transcript();
     EXPECT_TRUE(stuck.Has("quit 1")) << stuck.Transcript();
 }
