@@ -67,23 +67,6 @@ protected:
     FakeHost host;
 };
 
-TEST_F(CoverLocator, FolderJpgComesBeforeCoverJpg)
-{
-    WriteText(folder / L"cover.jpg", "cover");
-    WriteText(folder / L"folder.jpg", "folder");
-    RefreshCover();
-    EXPECT_EQ(Text("folder"), CoverBytes());
-    EXPECT_EQ(0, displayState.coverFromTag);
-}
-
-TEST_F(CoverLocator, CoverJpgComesBeforeOtherJpegs)
-{
-    WriteText(folder / L"b.jpg", "b");
-    WriteText(folder / L"cover.jpg", "cover");
-    RefreshCover();
-    EXPECT_EQ(Text("cover"), CoverBytes());
-}
-
 TEST_F(CoverLocator, OtherwiseTheFirstJpegTheFolderLists)
 {
     WriteText(folder / L"b.jpg", "b");
@@ -193,9 +176,9 @@ TEST_F(CoverLocator, StatusReleaseKeepsTheCoverOrigin)
     EXPECT_EQ(1, displayState.coverFromTag);
 }
 
-// The search as it always was runs first; embedded pictures in other forms
-// and PNG files only fill a slot that it leaves empty.
-TEST_F(CoverLocator, NewSourcesComeAfterTheJpegFilesAndBeforeThePngFiles)
+// The Latin-1 picture and the JPEG files come first; embedded pictures in
+// other forms and PNG files only fill a slot that they leave empty.
+TEST_F(CoverLocator, SourcesAreTriedInTheirOrder)
 {
     struct Case {
         const char* behaviour;
@@ -204,6 +187,8 @@ TEST_F(CoverLocator, NewSourcesComeAfterTheJpegFilesAndBeforeThePngFiles)
         Bytes want;
         int fromTag;
     } cases[] = {
+        {"folder.jpg before cover.jpg", nullptr, {L"cover.jpg", L"folder.jpg"}, Text("folder.jpg"), 0},
+        {"cover.jpg before other JPEGs", nullptr, {L"b.jpg", L"cover.jpg"}, Text("cover.jpg"), 0},
         {"Latin-1 picture before folder.jpg", &LATIN1_TAG, {L"folder.jpg"}, EMBEDDED_PICTURE, 1},
         {"folder.jpg before a UTF-16 picture", &UTF16_TAG, {L"folder.jpg"}, Text("folder.jpg"), 0},
         {"UTF-16 picture before cover.png", &UTF16_TAG, {L"cover.png"}, UTF16_PICTURE, 1},
