@@ -29,29 +29,31 @@ std::vector<MenuItem> Items(HMENU menu)
     return items;
 }
 
-bool IsSeparator(HMENU menu, UINT position)
-{
-    MENUITEMINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE;
-    return GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_SEPARATOR);
-}
-
-bool IsChecked(HMENU menu, UINT id)
-{
-    MENUITEMINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_STATE;
-    return GetMenuItemInfoW(menu, id, FALSE, &info) && (info.fState & MFS_CHECKED);
-}
-
-bool IsRadioChecked(HMENU menu, UINT id)
+// An item's type and state; all zero when there is no such item.
+MENUITEMINFOW ItemInfo(HMENU menu, UINT item, BOOL byPosition)
 {
     MENUITEMINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STATE | MIIM_FTYPE;
-    return GetMenuItemInfoW(menu, id, FALSE, &info) && (info.fState & MFS_CHECKED) &&
-           (info.fType & MFT_RADIOCHECK);
+    if (!GetMenuItemInfoW(menu, item, byPosition, &info))
+        info.fType = info.fState = 0;
+    return info;
+}
+
+bool IsSeparator(HMENU menu, UINT position)
+{
+    return ItemInfo(menu, position, TRUE).fType & MFT_SEPARATOR;
+}
+
+bool IsChecked(HMENU menu, UINT id)
+{
+    return ItemInfo(menu, id, FALSE).fState & MFS_CHECKED;
+}
+
+bool IsRadioChecked(HMENU menu, UINT id)
+{
+    const MENUITEMINFOW info = ItemInfo(menu, id, FALSE);
+    return (info.fState & MFS_CHECKED) && (info.fType & MFT_RADIOCHECK);
 }
 
 class ContextMenu : public ::testing::Test {
