@@ -74,7 +74,6 @@ PictureFile InspectThemePicture(const std::wstring& folder, const wchar_t* name,
     picture.name = name;
     std::vector<unsigned char> bytes;
     const ReadOutcome outcome = ReadFileBytes(folder + L"\\" + name, PICTURE_FILE_LIMIT, &bytes);
-    picture.present = outcome != ReadOutcome::Missing;
     if (outcome == ReadOutcome::Missing) {
         if (IsBackground(name))
             report.Error(name, L"missing", WithoutIt(name),
