@@ -7,7 +7,7 @@
 // A theme picture as found on disk, before the plug-in loads it.
 struct PictureFile {
     std::wstring name;          // "background.png" or "overlay.png"
-    bool readable = false;      // ...and could be read
+    bool readable = false;      // the file exists and could be read
     PictureHeader header = {PictureFormat::NONE, 0, 0};  // as the plug-in reads it
     bool tooLarge = false;      // refused by the plug-in and so by the kit: not decoded
 };
