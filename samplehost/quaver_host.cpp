@@ -45,10 +45,11 @@ bool LoadAudioLibrary(std::wstring path)
         ReportError("error: cannot load audio library %s (error %lu)", Utf8Of(path).c_str(), GetLastError());
         return false;
     }
+    HMODULE module = audio.module.get();
     audio.streamCreateFile = reinterpret_cast<BassStreamCreateFileFn>(
-        reinterpret_cast<void*>(GetProcAddress(audio.module.get(), "BASS_StreamCreateFile")));
+        reinterpret_cast<void*>(GetProcAddress(module, "BASS_StreamCreateFile")));
     audio.streamFree =
-        reinterpret_cast<BassStreamFreeFn>(reinterpret_cast<void*>(GetProcAddress(audio.module.get(), "BASS_StreamFree")));
+        reinterpret_cast<BassStreamFreeFn>(reinterpret_cast<void*>(GetProcAddress(module, "BASS_StreamFree")));
     Report("audio-library %s", Utf8Of(path).c_str());
     return true;
 }
