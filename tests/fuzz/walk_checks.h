@@ -12,7 +12,7 @@ struct ExactBlock {
     ExactBlock(const uint8_t* input, size_t size, size_t length)
         : bytes(static_cast<uint8_t*>(calloc(length ? length : 1, 1)))
     {
-        if (bytes && size && length)
+        if (bytes && size)
             memcpy(bytes, input, size < length ? size : length);
     }
     ~ExactBlock() { free(bytes); }

@@ -38,10 +38,11 @@ const wchar_t* FormatName(PictureFormat format)
     return L"";
 }
 
-// Known, but more pixels than the plug-in decodes: it refuses the picture.
+// Known and of some size, yet refused by the plug-in's gate: too many pixels.
 bool TooManyPixels(const PictureHeader& header)
 {
-    return header.format != PictureFormat::NONE && uint64_t{header.width} * header.height > LARGEST_PICTURE_PIXELS;
+    return header.format != PictureFormat::NONE && header.width > 0 && header.height > 0 &&
+           !IsDecodablePicture(header);
 }
 
 std::wstring AboveTheLimit(const PictureHeader& header)
