@@ -40,28 +40,46 @@ add_test(NAME tagger_pictures
 set_tests_properties(tagger_pictures PROPERTIES TIMEOUT 300)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    # Four targets: the walker over an exactly sized block, the tag served as
-    # the audio library serves it (a bare pointer, the masked length held),
-    # the walk that accepts UTF-16 and UTF-8 APIC frames, and the Ogg picture
-    # comments (base64 and block). Each gets a minute over a copy of its seeds:
-    # the committed corpus never grows.
+    # One target a reader: the walker over an exactly sized block, the tag
+    # served as the audio library serves it (a bare pointer, the masked length
+    # held), the walk that accepts UTF-16 and UTF-8 APIC frames, the Ogg
+    # picture comments (base64 and block), and the containers read from the
+    # file itself (MP4, ASF, APEv2, RIFF and IFF). The test command gives them
+    # one budget, split evenly; each fuzzes a copy of its seeds, which
+    # libFuzzer runs first, so the committed corpus never grows.
+    set(FUZZ_BUDGET_SECONDS 240 CACHE STRING "Seconds of fuzzing for all targets together in the test command")
     set(id3v2_seeds corpus id3v2.dict)
     set(served_tag_seeds corpus id3v2.dict)
     set(unicode_apic_seeds corpus id3v2.dict)
     set(ogg_picture_seeds ogg-corpus ogg.dict)
-    foreach(target id3v2 served_tag unicode_apic ogg_picture)
-        add_executable(${target}_fuzzer tests/fuzz/${target}_fuzzer.cpp ${WALKER_SOURCES})
+    set(CONTAINER_FUZZ_TARGETS mp4 asf ape riff)
+    set(FUZZ_TARGETS id3v2 served_tag unicode_apic ogg_picture ${CONTAINER_FUZZ_TARGETS})
+    list(LENGTH FUZZ_TARGETS fuzz_target_count)
+    math(EXPR FUZZ_SECONDS "${FUZZ_BUDGET_SECONDS} / ${fuzz_target_count}")
+    foreach(target ${FUZZ_TARGETS})
+        if(target IN_LIST CONTAINER_FUZZ_TARGETS)
+            add_executable(${target}_fuzzer tests/fuzz/container_fuzzer.cpp ${WALKER_SOURCES})
+            string(TOUPPER ${target} container)
+            target_compile_definitions(${target}_fuzzer PRIVATE CONTAINER_${container})
+            set(${target}_seeds ${target}-corpus container.dict)
+        else()
+            add_executable(${target}_fuzzer tests/fuzz/${target}_fuzzer.cpp ${WALKER_SOURCES})
+        endif()
         target_include_directories(${target}_fuzzer PRIVATE ${CMAKE_SOURCE_DIR})
         target_compile_options(${target}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
         target_link_options(${target}_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
         add_test(NAME ${target}_fuzz
             COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run-fuzzer $<TARGET_FILE:${target}_fuzzer>
-                ${CMAKE_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/${target}-fuzz-work 60 ${${target}_seeds})
-        set_tests_properties(${target}_fuzz PROPERTIES TIMEOUT 180)
+                ${CMAKE_SOURCE_DIR}/tests/fuzz ${CMAKE_BINARY_DIR}/${target}-fuzz-work ${FUZZ_SECONDS} ${${target}_seeds})
+        set_tests_properties(${target}_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
     endforeach()
 else()
     message(STATUS "Not clang: the fuzz target is left out")
 endif()
+
+# Reading a cover far from a file's start (prints reads, bytes and time).
+add_executable(container_bench bench/container_bench.cpp)
+target_link_libraries(container_bench PRIVATE id3v2_walker)
 
 find_package(benchmark QUIET)
 find_package(PkgConfig QUIET)

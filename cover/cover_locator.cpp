@@ -2,6 +2,8 @@
 #include <shlwapi.h>
 #include <utility>
 #include "cover/embedded_picture.h"
+#include "cover/file_picture.h"
+#include "cover/track_file.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
 #include "state/host_protocol.h"
@@ -37,29 +39,56 @@ struct FolderPictureKind {
 constexpr FolderPictureKind FOLDER_JPEG = {{L"folder.jpg", L"cover.jpg"}, L"%s\\*.jpg"};
 constexpr FolderPictureKind FOLDER_PNG = {{L"folder.png", L"cover.png"}, L"%s\\*.png"};
 
-// For a local file, its size: no tag the library read from it can be longer.
-// SIZE_MAX when the path names no file (a URL, an archive member, a stream).
-size_t TrackFileBound(const wchar_t* path)
+// The track's path, and what is known of it before anything is read.
+struct Track {
+    const wchar_t* path;
+    const wchar_t* folderPath;  // the path, or for an archive member or a URL its container
+    bool localFile;             // the path names a file of this machine
+    size_t readBound;           // the local file's size (no tag in it is longer), else SIZE_MAX
+};
+
+// Whether the path names a local file, and its size.
+void DescribeTrackFile(Track* track)
 {
+    const wchar_t* path = track->path;
     WIN32_FILE_ATTRIBUTE_DATA attributes;
     if (StrChrW(path, L'/') || PathIsURLW(path) || !GetFileAttributesExW(path, GetFileExInfoStandard, &attributes) ||
         (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return SIZE_MAX;
+        return;
+    track->localFile = true;
     ULONGLONG size = static_cast<ULONGLONG>(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow;
-    return size < SIZE_MAX ? static_cast<size_t>(size) : SIZE_MAX;
+    track->readBound = size < SIZE_MAX ? static_cast<size_t>(size) : SIZE_MAX;
 }
 
-int LoadEmbeddedCover(EmbeddedStep step, size_t readBound)
+int ShowEmbeddedPicture(PictureBuffer picture)
 {
-    if (displayState.channel == 0 || displayState.attachedpicture == 0)
-        return 0;
-    PictureBuffer picture;
-    ExtractEmbeddedPicture(displayState.channel, &picture, step, readBound);
     if (!picture.data())
         return 0;
     // The holder takes the block over: the picture's bytes are held once.
     displayState.cover.AdoptPicture(std::move(picture));
+    displayState.coverFromTag = 1;
     return 1;
+}
+
+int LoadEmbeddedCover(EmbeddedStep step, const Track& track)
+{
+    if (displayState.channel == 0 || displayState.attachedpicture == 0)
+        return 0;
+    PictureBuffer picture;
+    ExtractEmbeddedPicture(displayState.channel, &picture, step, track.readBound);
+    return ShowEmbeddedPicture(std::move(picture));
+}
+
+// The containers the audio library serves no picture for, read from the
+// track's file itself; no channel is needed.
+int LoadFileCover(const Track& track)
+{
+    TrackFile file;
+    if (!track.localFile || displayState.attachedpicture == 0 || !file.Open(track.path))
+        return 0;
+    PictureBuffer picture;
+    ReadPictureFromFile(file, &picture);
+    return ShowEmbeddedPicture(std::move(picture));
 }
 
 int LoadCandidate(const wchar_t* folder, const wchar_t* name)
@@ -96,20 +125,12 @@ int LoadFolderCover(const wchar_t* path, const FolderPictureKind& kind)
 
 // The search as it always was (Latin-1 APIC picture, then the JPEG files) runs
 // first; the sources added later only fill a slot that it leaves empty.
-int ChooseCover(const wchar_t* path, size_t readBound)
+int ChooseCover(const Track& track)
 {
     displayState.coverFromTag = 0;
-    if (LoadEmbeddedCover(EmbeddedStep::LATIN1_APIC, readBound)) {
-        displayState.coverFromTag = 1;
-        return 1;
-    }
-    if (LoadFolderCover(path, FOLDER_JPEG))
-        return 1;
-    if (LoadEmbeddedCover(EmbeddedStep::FURTHER_PICTURES, readBound)) {
-        displayState.coverFromTag = 1;
-        return 1;
-    }
-    return LoadFolderCover(path, FOLDER_PNG);
+    return LoadEmbeddedCover(EmbeddedStep::LATIN1_APIC, track) || LoadFolderCover(track.folderPath, FOLDER_JPEG) ||
+           LoadEmbeddedCover(EmbeddedStep::FURTHER_PICTURES, track) || LoadFileCover(track) ||
+           LoadFolderCover(track.folderPath, FOLDER_PNG);
 }
 
 }  // namespace
@@ -126,12 +147,15 @@ void RefreshCover()
     // Without an answer nothing is known of the track, so it gets no cover.
     if (!QueryTrackPath(path))
         return;
-    size_t readBound = TrackFileBound(path);
     // Archive members and URLs come as "container/inner"; the container's folder is wanted.
-    wchar_t* lastSlash = StrRChrW(path, NULL, L'/');
+    wchar_t folderPath[TRACK_PATH_CHARS];
+    lstrcpynW(folderPath, path, TRACK_PATH_CHARS);
+    wchar_t* lastSlash = StrRChrW(folderPath, NULL, L'/');
     if (lastSlash)
         *lastSlash = L'\0';
-    if (PathIsURLW(path))
+    if (PathIsURLW(folderPath))
         return;
-    ChooseCover(path, readBound);
+    Track track = {path, folderPath, false, SIZE_MAX};
+    DescribeTrackFile(&track);
+    ChooseCover(track);
 }

@@ -1,11 +1,13 @@
 // apic-extract IN OUT: writes the picture that the plug-in would take from the
-// embedded tags of IN (an MP3, FLAC, Ogg Vorbis or Opus file) to OUT. IN is
-// served as the stand-in audio library serves it, and the plug-in's own
-// selection runs over it: the Latin-1 APIC picture, then the other embedded
-// pictures (the folder's files are not looked at).
+// embedded tags of IN to OUT. IN is served as the stand-in audio library
+// serves it (MP3, FLAC, Ogg Vorbis, Opus), and the plug-in's own selection
+// runs over it: the Latin-1 APIC picture, then the other embedded pictures,
+// then the picture the plug-in reads from the file itself (MP4, ASF, WAV,
+// AIFF, APEv2). The folder's files are not looked at.
 // Exit 0: picture written; 1: no picture; 2: usage or I/O error.
 #include <stdio.h>
 #include "cover/embedded_selection.h"
+#include "cover/file_picture.h"
 #include "state/picture_buffer.h"
 #include "standin/bass/stream_tags.h"
 
@@ -87,10 +89,9 @@ int TOOL_MAIN(int argc, ArgChar** argv)
     FileReader reader(file);
     StreamTags tags;
     bool read = ReadStreamTags(reader, &tags);
-    bool failed = ferror(file) != 0;
-    fclose(file);
-    if (!read || failed) {
+    if (!read || ferror(file) != 0) {
         FreeStreamTags(&tags);
+        fclose(file);
         fputs("apic-extract: cannot read the input file\n", stderr);
         return EXIT_TROUBLE;
     }
@@ -102,6 +103,14 @@ int TOOL_MAIN(int argc, ArgChar** argv)
     if (!picture.data())
         found = SelectEmbeddedPicture(server, EmbeddedStep::FURTHER_PICTURES, &picture);
     FreeStreamTags(&tags);
+    if (!picture.data())
+        found = ReadPictureFromFile(reader, &picture);
+    bool unreadable = ferror(file) != 0;
+    fclose(file);
+    if (unreadable) {
+        fputs("apic-extract: cannot read the input file\n", stderr);
+        return EXIT_TROUBLE;
+    }
 
     int code = found ? EXIT_PICTURE : EXIT_NO_PICTURE;
     if (found && !WriteAll(argv[2], picture.data(), static_cast<size_t>(picture.length()))) {

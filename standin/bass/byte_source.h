@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <stdint.h>
-#include "byte_reader.h"
+#include "cover/byte_reader.h"
 #include "state/owners.h"
 
 // The bytes a stream is made from: a byte range of a file, or of a block in

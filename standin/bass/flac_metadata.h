@@ -1,5 +1,5 @@
 #pragma once
-#include "byte_reader.h"
+#include "cover/byte_reader.h"
 #include "stream_tags.h"
 
 // A native FLAC stream at `start` ("fLaC" and its metadata blocks): its rate

@@ -1,5 +1,5 @@
 #pragma once
-#include "byte_reader.h"
+#include "cover/byte_reader.h"
 #include "stream_tags.h"
 
 // An Ogg stream at `start` whose first packet identifies Vorbis or Opus: its

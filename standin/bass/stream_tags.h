@@ -1,7 +1,7 @@
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
-#include "byte_reader.h"
+#include "cover/byte_reader.h"
 #include "cover/bass_interface.h"
 
 // What one opened stream turned out to be, and the tags it serves. Everything

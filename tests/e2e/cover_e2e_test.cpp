@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "support/container_builder.h"
 #include "support/host_session.h"
 #include "support/tag_builder.h"
 #include "support/test_pictures.h"
@@ -70,46 +71,31 @@ TEST(CoverEndToEnd, EachTrackShowsItsCoverAndStreamsAndPausesShowNone)
     EXPECT_EQ(EMPTY_SLOT, SlotColour(shots[3]));
 }
 
-// The sources read after the first search: a FLAC front cover behind a back
-// cover, an Opus picture, an MP3 whose only picture is UTF-16 (losing against
-// folder.jpg where there is one), and a folder holding only cover.png.
-TEST(CoverEndToEnd, FlacOpusUtf16AndPngCoversShowInTheSlot)
+struct Track {
+    const wchar_t* path;  // "album\\file" under the session's folder
+    Bytes bytes;
+    DWORD want;
+};
+
+// Plays each track in one host session, as a listener would, and checks the
+// colour in its cover slot. `besides` are picture files put in the albums.
+void ExpectSlotColours(const std::vector<Track>& tracks, const std::vector<std::pair<const wchar_t*, DWORD>>& besides)
 {
-    constexpr DWORD GREEN = 0xFF00FF00, YELLOW = 0xFFFFFF00, MAGENTA = 0xFFFF00FF, CYAN = 0xFF00FFFF;
-    auto utf16Picture = [](DWORD colour) {
-        Bytes apic = Bytes{1} + Text("image/png") + Bytes{0, 3, 0xFF, 0xFE, 'c', 0, 0, 0} + EncodeSolidPicture(16, 16, colour);
-        return SmallMp3(Frame3("APIC", apic));
-    };
     TempFolder folder;
     std::wstring plugin = CopyPluginInto(folder);
-    struct Track {
-        const wchar_t* path;
-        Bytes bytes;
-        DWORD want;
-    } tracks[] = {
-        {L"flac\\01.flac",
-         FlacFile({PictureBlock(4, "image/png", EncodeSolidPicture(16, 16, RED)),
-                   PictureBlock(3, "image/png", EncodeSolidPicture(16, 16, GREEN))}),
-         GREEN},
-        {L"opus\\02.opus", OggFile("opus", {PictureComment(3, "image/png", EncodeSolidPicture(16, 16, YELLOW))}), YELLOW},
-        {L"utf16\\03.mp3", utf16Picture(MAGENTA), MAGENTA},
-        {L"png\\04.mp3", SmallMp3(), CYAN},
-        {L"utf16-folder\\05.mp3", utf16Picture(MAGENTA), BLUE},
-    };
-    for (const wchar_t* album : {L"flac", L"opus", L"utf16", L"png", L"utf16-folder"})
-        MakeFolder(folder / album);
-    ASSERT_TRUE(WriteBytes(folder / L"png\\cover.png", EncodeSolidPicture(16, 16, CYAN)));
-    ASSERT_TRUE(WriteBytes(folder / L"utf16-folder\\folder.jpg", EncodeSolidPicture(16, 16, BLUE)));
-
     std::vector<std::string> script;
     std::vector<std::wstring> shots;
     for (const Track& track : tracks) {
-        ASSERT_TRUE(WriteBytes(folder / track.path, track.bytes));
-        shots.push_back(folder / (L"new" + std::to_wstring(shots.size()) + L".png"));
-        for (const std::string& step : {"play " + Utf8Of(folder / track.path), std::string("await path-query"),
-                                        "capture " + Utf8Of(shots.back())})
+        std::wstring path = folder / track.path;
+        MakeFolder(path.substr(0, path.rfind(L'\\')));
+        ASSERT_TRUE(WriteBytes(path, track.bytes));
+        shots.push_back(folder / (L"shot" + std::to_wstring(shots.size()) + L".png"));
+        for (const std::string& step :
+             {"play " + Utf8Of(path), std::string("await path-query"), "capture " + Utf8Of(shots.back())})
             script.push_back(step);
     }
+    for (const auto& [name, colour] : besides)
+        ASSERT_TRUE(WriteBytes(folder / name, EncodeSolidPicture(16, 16, colour)));
     script.push_back("quit");
     HostLaunch launch;
     launch.plugin = plugin;
@@ -118,6 +104,56 @@ TEST(CoverEndToEnd, FlacOpusUtf16AndPngCoversShowInTheSlot)
     ASSERT_EQ(0u, run.exitCode) << run.Transcript();
     for (size_t i = 0; i < shots.size(); ++i)
         EXPECT_TRUE(IsMostly(SlotColour(shots[i]), tracks[i].want)) << i << " " << std::hex << SlotColour(shots[i]);
+}
+
+constexpr DWORD GREEN = 0xFF00FF00, YELLOW = 0xFFFFFF00, MAGENTA = 0xFFFF00FF, CYAN = 0xFF00FFFF;
+
+Bytes Utf16PictureMp3(DWORD colour)
+{
+    Bytes apic = Bytes{1} + Text("image/png") + Bytes{0, 3, 0xFF, 0xFE, 'c', 0, 0, 0} + EncodeSolidPicture(16, 16, colour);
+    return SmallMp3(Frame3("APIC", apic));
+}
+
+// The sources read after the first search: a FLAC front cover behind a back
+// cover, an Opus picture, an MP3 whose only picture is UTF-16 (losing against
+// folder.jpg where there is one), and a folder holding only cover.png.
+TEST(CoverEndToEnd, FlacOpusUtf16AndPngCoversShowInTheSlot)
+{
+    ExpectSlotColours(
+        {
+            {L"flac\\01.flac",
+             FlacFile({PictureBlock(4, "image/png", EncodeSolidPicture(16, 16, RED)),
+                       PictureBlock(3, "image/png", EncodeSolidPicture(16, 16, GREEN))}),
+             GREEN},
+            {L"opus\\02.opus", OggFile("opus", {PictureComment(3, "image/png", EncodeSolidPicture(16, 16, YELLOW))}), YELLOW},
+            {L"utf16\\03.mp3", Utf16PictureMp3(MAGENTA), MAGENTA},
+            {L"png\\04.mp3", SmallMp3(), CYAN},
+            {L"utf16-folder\\05.mp3", Utf16PictureMp3(MAGENTA), BLUE},
+        },
+        {{L"png\\cover.png", CYAN}, {L"utf16-folder\\folder.jpg", BLUE}});
+}
+
+// Containers the audio library serves no picture for, read from the file:
+// told by their bytes (an M4A named .mp3), after a served UTF-16 picture and
+// after folder.jpg.
+TEST(CoverEndToEnd, Mp4WmaApeWavAndAiffCoversShowInTheSlot)
+{
+    auto png = [](DWORD colour) { return EncodeSolidPicture(16, 16, colour); };
+    auto id3 = [&](DWORD colour) { return Tag(3, 0, Frame3("APIC", Apic(png(colour)))); };
+    ExpectSlotColours(
+        {
+            {L"m4a\\01.m4a", Mp4File(Mp4Moov(Box("covr", CoverData(png(RED), 14)))), RED},
+            {L"wma\\02.wma", AsfFile(AsfContent({{"WM/Picture", WmPicture(3, png(GREEN))}})), GREEN},
+            {L"wv\\03.wv", Text("wvpk") + Bytes(64, 0) + ApeTag({ApeItem("Cover Art (Front)", ApeCoverValue(png(YELLOW)))}),
+             YELLOW},
+            {L"wav\\04.wav", WavFile(RiffChunk("fmt ", Bytes(16, 0)) + RiffChunk("id3 ", id3(MAGENTA))), MAGENTA},
+            {L"aiff\\05.aif", AiffFile(IffChunk("ID3 ", id3(CYAN))), CYAN},
+            {L"named\\06.mp3", Mp4File(Mp4Moov(Box("covr", CoverData(png(GREEN))))), GREEN},
+            {L"both\\07.mp3", Utf16PictureMp3(MAGENTA) + ApeTag({ApeItem("Cover Art (Front)", ApeCoverValue(png(RED)))}),
+             MAGENTA},
+            {L"folder\\08.m4a", Mp4File(Mp4Moov(Box("covr", CoverData(png(RED))))), BLUE},
+        },
+        {{L"folder\\folder.jpg", BLUE}});
 }
 
 }  // namespace

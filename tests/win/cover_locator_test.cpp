@@ -6,6 +6,7 @@
 #include "state/display_state.h"
 #include "state/owners.h"
 #include "state/picture_limits.h"
+#include "support/container_builder.h"
 #include "support/fake_host.h"
 #include "support/tag_builder.h"
 #include "support/test_support.h"
@@ -15,6 +16,8 @@ namespace {
 const Bytes EMBEDDED_PICTURE = {0xFF, 0xD8, 'e', 'm', 'b', 0xFF, 0xD9};
 const Bytes UTF16_PICTURE = {0xFF, 0xD8, 'u', 't', 'f', 0xFF, 0xD9};
 const Bytes LATIN1_TAG = Tag(3, 0, Frame3("APIC", Apic(EMBEDDED_PICTURE)));
+const Bytes FILE_PICTURE = {0xFF, 0xD8, 'f', 'i', 'l', 0xFF, 0xD9};
+const Bytes M4A_WITH_PICTURE = Mp4File(Mp4Moov(Box("covr", CoverData(FILE_PICTURE))));
 const Bytes UTF16_TAG = Tag(3, 0, Frame3("APIC", Bytes{1} + Text("image/jpeg") + Bytes{0, 3, 0xFF, 0xFE, 0, 0} + UTF16_PICTURE));
 
 int tagRequests;
@@ -121,6 +124,20 @@ TEST_F(CoverLocator, NoChannelMeansNoEmbeddedTry)
     EXPECT_EQ(Text("folder"), CoverBytes());
 }
 
+// The file is read whatever the player announced, told by its bytes (an
+// MP4 named .mp3 here), but only while embedded pictures are wanted.
+TEST_F(CoverLocator, FilePictureNeedsNoChannelButTheOption)
+{
+    ASSERT_TRUE(WriteBytes(host.trackPath, M4A_WITH_PICTURE));
+    RefreshCover();
+    EXPECT_EQ(FILE_PICTURE, CoverBytes());
+    EXPECT_EQ(1, displayState.coverFromTag);
+
+    displayState.attachedpicture = 0;
+    RefreshCover();
+    EXPECT_EQ(nullptr, displayState.cover.GetStream());
+}
+
 TEST_F(CoverLocator, ArchiveMemberLooksBesideTheArchive)
 {
     WriteText(folder / L"folder.jpg", "beside the archive");
@@ -186,6 +203,7 @@ TEST_F(CoverLocator, SourcesAreTriedInTheirOrder)
         std::vector<const wchar_t*> files;
         Bytes want;
         int fromTag;
+        Bytes track = SmallMp3();
     } cases[] = {
         {"folder.jpg before cover.jpg", nullptr, {L"cover.jpg", L"folder.jpg"}, Text("folder.jpg"), 0},
         {"cover.jpg before other JPEGs", nullptr, {L"b.jpg", L"cover.jpg"}, Text("cover.jpg"), 0},
@@ -196,6 +214,10 @@ TEST_F(CoverLocator, SourcesAreTriedInTheirOrder)
         {"then cover.png", nullptr, {L"a.png", L"cover.png"}, Text("cover.png"), 0},
         {"then any PNG", nullptr, {L"z.png"}, Text("z.png"), 0},
         {"any JPEG before every PNG", nullptr, {L"folder.png", L"b.jpg"}, Text("b.jpg"), 0},
+        {"folder.jpg before the file's own picture", nullptr, {L"folder.jpg"}, Text("folder.jpg"), 0, M4A_WITH_PICTURE},
+        {"the file's own picture before cover.png", nullptr, {L"cover.png"}, FILE_PICTURE, 1, M4A_WITH_PICTURE},
+        {"a served UTF-16 picture before an APEv2 one", &UTF16_TAG, {}, UTF16_PICTURE, 1,
+         SmallMp3() + ApeTag({ApeItem("Cover Art (Front)", ApeCoverValue(FILE_PICTURE))})},
     };
     displayState.channel = 7;
     int n = 0;
@@ -205,6 +227,7 @@ TEST_F(CoverLocator, SourcesAreTriedInTheirOrder)
         for (const wchar_t* name : c.files)
             WriteText(album + L"\\" + name, std::string(name, name + lstrlenW(name)));
         host.trackPath = album + L"\\01.mp3";
+        ASSERT_TRUE(WriteBytes(host.trackPath, c.track));
         servedTag = c.tag;
         RefreshCover();
         EXPECT_EQ(c.want, CoverBytes()) << c.behaviour;
