@@ -1,4 +1,6 @@
 #include "host/plugin_entry.h"
+#include <new>
+#include <utility>
 #include "state/display_state.h"
 #include "state/owners.h"
 #include "window/display_window.h"
@@ -9,25 +11,45 @@ namespace {
 // the quit, then for the thread to end. Longer than a host query's limit, so
 // that a host quitting from inside its answer still sees the thread end.
 constexpr DWORD UI_THREAD_QUIT_WAIT_MS = 2 * HOST_QUERY_TIMEOUT_MS;
+// How long EVENT_INIT waits for the window. A thread held up in its start (a
+// host that calls INIT holding the loader lock, which the new thread needs)
+// must not hang the player; a window announced later is taken up then.
+constexpr DWORD UI_THREAD_START_WAIT_MS = UI_THREAD_QUIT_WAIT_MS;
 
 const PluginInfo pluginInfo = {0, OnHostMessage, OnHostEvent};
 
-// The window this copy's UI thread made. Looking the class up by name would
-// find another player's copy just as well, and miss ours while it is made.
-// Host thread only, like uiThread.
-HWND displayWindow;
-DWORD uiThreadId;
-
+// What the UI thread starts from, shared by the host thread that waits for its
+// window and the UI thread that announces it: counted, so that an
+// announcement made after the host stopped waiting still writes into a record
+// that exists.
 struct UiThreadStart {
+    LONG references;
     HMODULE self;  // a reference to this module, given back as the thread leaves
+    UniqueHandle created;
     DisplayWindowStart window;
 };
+
+void ReleaseStart(UiThreadStart* start)
+{
+    if (InterlockedDecrement(&start->references) == 0)
+        delete start;
+}
+using StartReference = Unique<UiThreadStart*, ReleaseStart>;
+
+// The window this copy's UI thread made. Looking the class up by name would
+// find another player's copy just as well, and miss ours while it is made.
+// Host thread only, like uiThread and pendingStart.
+HWND displayWindow;
+DWORD uiThreadId;
+// The record of the running UI thread's start, until its window is known.
+StartReference pendingStart;
 
 DWORD WINAPI UiThreadMain(void* argument)
 {
     UiThreadStart* start = static_cast<UiThreadStart*>(argument);
-    HMODULE self = start->self;  // the record is gone once the window is announced
+    HMODULE self = start->self;
     DWORD code = static_cast<DWORD>(RunDisplayWindow(displayState.module, &start->window));
+    ReleaseStart(start);
     // Gives the reference back without returning into this module: a host
     // that frees the library without EVENT_QUIT cannot unmap running code.
     FreeLibraryAndExitThread(self, code);
@@ -61,9 +83,14 @@ bool UiThreadRuns()
     return displayState.uiThread && WaitForSingleObject(displayState.uiThread.get(), 0) == WAIT_TIMEOUT;
 }
 
-// Our window while our UI thread still owns it; null once it is gone.
+// Our window while our UI thread still owns it; null before it is announced
+// and once it is gone.
 HWND OwnDisplayWindow()
 {
+    if (pendingStart && WaitForSingleObject(pendingStart.get()->created.get(), 0) == WAIT_OBJECT_0) {
+        displayWindow = pendingStart.get()->window.window;
+        pendingStart.reset();
+    }
     if (!displayWindow || GetWindowThreadProcessId(displayWindow, NULL) != uiThreadId)
         return NULL;
     return displayWindow;
@@ -82,13 +109,15 @@ void SendToDisplayWindow(UINT message, WPARAM wParam, LPARAM lParam)
 
 void ForgetUiThread()
 {
+    pendingStart.reset();
     displayState.uiThread.reset();
     uiThreadId = 0;
     displayWindow = NULL;
 }
 
 // Returns once the window exists or could not be made, so that the events
-// that follow find it and a quick quit has something to close.
+// that follow find it and a quick quit has something to close; or, bounded,
+// with the thread still starting, which is then treated as one still running.
 BOOL StartUiThread(HWND hostWindow)
 {
     // A second start would orphan the running thread and its window.
@@ -98,19 +127,26 @@ BOOL StartUiThread(HWND hostWindow)
     if (!IsWindowUnicode(hostWindow))
         return FALSE;
     ForgetUiThread();  // one that ended by itself
-    UniqueHandle created(CreateEventW(NULL, TRUE, FALSE, NULL));
-    UniqueModule self;
-    if (!created || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                        reinterpret_cast<LPCWSTR>(&UiThreadMain), self.put()))
+    StartReference start(new (std::nothrow) UiThreadStart{2, NULL, UniqueHandle(), {}});
+    StartReference threadsReference(start.get());
+    if (!start)
         return TRUE;
-    UiThreadStart start = {self.get(), {created.get(), NULL}};
-    displayState.uiThread.reset(CreateThread(NULL, 0, UiThreadMain, &start, 0, &uiThreadId));
+    start.get()->created.reset(CreateEventW(NULL, TRUE, FALSE, NULL));
+    start.get()->window.created = start.get()->created.get();
+    UniqueModule self;
+    if (!start.get()->created || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                                     reinterpret_cast<LPCWSTR>(&UiThreadMain), self.put()))
+        return TRUE;
+    start.get()->self = self.get();
+    displayState.uiThread.reset(CreateThread(NULL, 0, UiThreadMain, start.get(), 0, &uiThreadId));
     if (!displayState.uiThread)
         return TRUE;
-    self.release();  // the thread's now
-    HANDLE waitFor[] = {created.get(), displayState.uiThread.get()};
-    WaitDeliveringSentMessages(2, waitFor, INFINITE);
-    displayWindow = start.window.window;
+    self.release();  // the thread's now, with its reference to the record
+    threadsReference.release();
+    pendingStart = std::move(start);
+    HANDLE waitFor[] = {pendingStart.get()->created.get(), displayState.uiThread.get()};
+    WaitDeliveringSentMessages(2, waitFor, UI_THREAD_START_WAIT_MS);
+    OwnDisplayWindow();
     return TRUE;
 }
 

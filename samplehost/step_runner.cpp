@@ -187,6 +187,35 @@ StepResult Freeze(const Step& step)
     return StepResult::Done;
 }
 
+// A host that starts its plug-ins holding the loader lock (from a DllMain,
+// say): the plug-in's new thread cannot begin until the lock is free, so
+// INIT has to stop waiting for the window. The plug-in is quit, started twice
+// under the lock, then the lock is freed and its window, made late, awaited.
+StepResult LockedInit(const Step& step)
+{
+    typedef LONG(NTAPI * LockLoaderFn)(ULONG, ULONG*, ULONG_PTR*);
+    typedef LONG(NTAPI * UnlockLoaderFn)(ULONG, ULONG_PTR);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    LockLoaderFn lock = reinterpret_cast<LockLoaderFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrLockLoaderLock")));
+    UnlockLoaderFn unlock =
+        reinterpret_cast<UnlockLoaderFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrUnlockLoaderLock")));
+    if (!lock || !unlock)
+        return Fail(step, "no loader lock to take");
+    StopPlugin();
+    ULONG_PTR cookie = 0;
+    if (lock(0, NULL, &cookie) != 0)
+        return Fail(step, "cannot take the loader lock");
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        DWORD start = GetTickCount();
+        BOOL started = hostState.plugin.callback(hostState.window, EVENT_INIT);
+        Report("locked-init %d %d after %lu ms", attempt, started, GetTickCount() - start);
+    }
+    unlock(0, cookie);
+    PumpUntil([] { return IsWindowVisible(FindPluginWindow()) != FALSE; }, AWAIT_MS);
+    Report("windows %u", CountPluginWindows());
+    return StepResult::Done;
+}
+
 // Close requests the plug-in did not start: another program's WM_CLOSE and
 // the system menu's close (what Alt+F4 sends).
 StepResult Close(const Step& step)
@@ -269,6 +298,8 @@ StepResult RunStep(const Step& step)
         return Freeze(step);
     case StepKind::Close:
         return Close(step);
+    case StepKind::LockedInit:
+        return LockedInit(step);
     case StepKind::Key:
         return Keys(step);
     case StepKind::Rect:

@@ -102,6 +102,17 @@ TEST_F(Lifecycle, UnloadWithoutQuitLeavesTheWindowAnsweringAndAStuckThreadDoesNo
     EXPECT_TRUE(stuck.Has("quit 1")) << stuck.Transcript();
 }
 
+// INIT from a host holding the loader lock: the new thread waits for the
+// lock, INIT gives up waiting for it, a second INIT starts no second thread,
+// and once the lock is free the late window appears and the quit ends it.
+TEST_F(Lifecycle, StartHeldUpByTheHostNeitherHangsNorStartsTwice)
+{
+    HostRun run = Run({"locked-init", "quit"});
+    EXPECT_EQ(1u, run.StartingWith("locked-init 2 1 ").size()) << run.Transcript();
+    EXPECT_TRUE(run.Has("windows 1")) << run.Transcript();
+    ExpectCleanEnd(run);
+}
+
 TEST_F(Lifecycle, CloseRequestsFromOthersLeaveTheWindowAndOnlyQuitEndsIt)
 {
     HostRun run = Run({"close", "quit"});
