@@ -160,7 +160,7 @@ BOOL StopUiThread()
     DWORD start = GetTickCount();
     HWND window = OwnDisplayWindow();
     if (window)
-        SendMessageTimeoutW(window, WM_APP_QUIT, 0, 0, SMTO_NORMAL, UI_THREAD_QUIT_WAIT_MS, NULL);
+        SendMessageTimeoutW(window, WM_APP_QUIT, uiThreadId, 0, SMTO_NORMAL, UI_THREAD_QUIT_WAIT_MS, NULL);
     HANDLE thread = displayState.uiThread.get();
     // A thread still running past the limit is kept, so that a later INIT
     // starts no second one beside it and a later QUIT waits for it again.

@@ -216,14 +216,16 @@ StepResult LockedInit(const Step& step)
     return StepResult::Done;
 }
 
-// Close requests the plug-in did not start: another program's WM_CLOSE and
-// the system menu's close (what Alt+F4 sends).
+// Close requests the plug-in did not start: another program's WM_CLOSE, a
+// stray message of the plug-in's private range, and the system menu's close
+// (what Alt+F4 sends).
 StepResult Close(const Step& step)
 {
     HWND window = FindPluginWindow();
     if (!window)
         return Fail(step, "no plug-in window");
     PostMessageW(window, WM_CLOSE, 0, 0);
+    PostMessageW(window, WM_APP + 2, 0, 0);
     SendMessageTimeoutW(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, AWAIT_MS, NULL);
     if (!PluginCaughtUp())
         return Fail(step, "the plug-in's window does not answer");

@@ -233,6 +233,8 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         OnDoubleClick(window, wParam);
         return 0;
     case WM_APP_QUIT:
+        if (wParam != GetCurrentThreadId())
+            return 0;
         // A quit can arrive while the context menu tracks; the menu goes first.
         EndMenu();
         DestroyWindow(window);

@@ -12,8 +12,10 @@ constexpr WPARAM APP_TRACK_CHANGED = 2;
 constexpr WPARAM APP_STATUS_CHANGED = 3;
 // Host channel announcements forwarded by the message hook (wParam 503).
 constexpr UINT WM_APP_CHANNEL = WM_APP + 1;
-// The plug-in's own quit, sent by EVENT_QUIT: the one request that destroys
-// the window (WM_CLOSE from anyone else is refused).
+// The plug-in's own quit, sent by EVENT_QUIT with the window's thread id as
+// wParam: the one request that destroys the window. WM_CLOSE from anyone
+// else is refused, and so is a WM_APP + 2 that programs broadcasting in the
+// WM_APP range send with wParam of their own (a thread id is not guessed).
 constexpr UINT WM_APP_QUIT = WM_APP + 2;
 
 // How the UI thread tells its starter that the window exists: `window` is
