@@ -26,6 +26,38 @@ bool ReadExactly(const PictureReader& reader, uint64_t offset, uint8_t* out, siz
 
 constexpr PictureHeader NO_PICTURE = {PictureFormat::NONE, 0, 0};
 
+// Formats that other decoders (GDI+, WIC codecs) would take, or that a
+// picture editor saves by default, none of which a cover or theme is made of.
+struct RefusedSignature {
+    size_t offset;
+    const char* bytes;
+    size_t length;
+    const char* format;
+};
+constexpr RefusedSignature REFUSED_SIGNATURES[] = {
+    {0, "II*\0", 4, "TIFF"},       {0, "MM\0*", 4, "TIFF"},          {8, "WEBP", 4, "WebP"},
+    {0, "\0\0\1\0", 4, "ICO"},     {0, "\xD7\xCD\xC6\x9A", 4, "WMF"}, {40, " EMF", 4, "EMF"},
+    {8, "avif", 4, "AVIF"},         {8, "heic", 4, "HEIF"},          {8, "mif1", 4, "HEIF"},
+    {0, "\xFF\x0A", 2, "JPEG XL"},  {4, "JXL ", 4, "JPEG XL"},       {4, "jP  ", 4, "JPEG 2000"},
+    {0, "8BPS", 4, "Photoshop"},    {0, "%PDF", 4, "PDF"},
+};
+constexpr size_t REFUSED_SIGNATURE_END = 44;
+
+PictureHeader NameRefusedFormat(const PictureReader& reader)
+{
+    uint8_t start[REFUSED_SIGNATURE_END] = {};
+    const size_t got = reader.ReadAt(0, start, sizeof start);
+    PictureHeader refused = NO_PICTURE;
+    for (const RefusedSignature& signature : REFUSED_SIGNATURES) {
+        if (got >= signature.offset + signature.length &&
+            memcmp(start + signature.offset, signature.bytes, signature.length) == 0) {
+            refused.refusedFormat = signature.format;
+            break;
+        }
+    }
+    return refused;
+}
+
 PictureHeader ReadPng(const PictureReader& reader)
 {
     uint8_t header[PNG_IHDR_END];
@@ -117,7 +149,7 @@ PictureHeader ReadPictureHeader(const PictureReader& reader)
         return ReadGif(reader);
     if (got >= 2 && start[0] == 'B' && start[1] == 'M')
         return ReadBmp(reader);
-    return NO_PICTURE;
+    return NameRefusedFormat(reader);
 }
 
 bool IsDecodablePicture(const PictureHeader& header)

@@ -11,6 +11,10 @@ enum class PictureFormat { NONE, JPEG, PNG, GIF, BMP };
 struct PictureHeader {
     PictureFormat format;
     uint32_t width, height;
+    // With format NONE: the format the signature names when it is one the
+    // gate knows and refuses ("TIFF", "WebP", ...), so that a theme author
+    // learns why; null for anything else.
+    const char* refusedFormat = nullptr;
 };
 
 // Random access to a picture's encoded bytes: fills `out` with up to `count`

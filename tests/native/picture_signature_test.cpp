@@ -145,3 +145,26 @@ TEST(PictureSignature, PixelLimitAdmitsLargeCoversAndRefusesMore)
 }
 
 }  // namespace
+
+// What a theme author is told a refused picture holds; unknown bytes and
+// damaged headers of accepted formats name nothing.
+TEST(PictureSignature, RefusedFormatsAreNamed)
+{
+    const struct {
+        Bytes bytes;
+        const char* format;
+    } cases[] = {
+        {Bytes{'I', 'I', 42, 0, 8, 0, 0, 0}, "TIFF"},
+        {Text("RIFF") + Le32(100) + Text("WEBPVP8 "), "WebP"},
+        {Bytes{0, 0, 1, 0, 1, 0, 32, 32}, "ICO"},
+        {Bytes{0, 0, 0, 0x1C} + Text("ftypavif"), "AVIF"},
+        {Text("8BPS") + Bytes(8, 0), "Photoshop"},
+        {Text("not a png"), nullptr},
+        {Cut(Png(30, 20), 20), nullptr},
+    };
+    for (const auto& c : cases) {
+        const PictureHeader header = ReadPictureHeader(HeapReader(c.bytes));
+        EXPECT_EQ(PictureFormat::NONE, header.format);
+        EXPECT_STREQ(c.format, header.refusedFormat);
+    }
+}

@@ -119,6 +119,12 @@ std::vector<Rule> Rules()
         {"error: background.png: missing.", [](Theme& t) { t.hasBackground = false; }},
         {"error: background.png: does not decode", [](Theme& t) { t.background.clear(); }},
         {"error: background.png: does not decode", background([] { return NoiseBytes(5000); })},
+        {"error: background.png: does not decode as a picture: it holds a TIFF picture",
+         background([] {
+             Bytes tiff = NoiseBytes(500);
+             tiff[0] = tiff[1] = 'I', tiff[2] = 42, tiff[3] = 0;
+             return tiff;
+         })},
         {"error: background.png: 20000 x 20000 pixels, above the 4096 x 4096", background(HugePngHeader)},
         {"warning: background.png: holds a JPEG picture",
          background([] { return EncodeSolidPicture(SIDE, SIDE, 0xFF406080, L"image/jpeg"); })},

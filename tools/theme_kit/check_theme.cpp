@@ -91,8 +91,10 @@ void CheckDecodedPictures(const PictureFile& background, const PictureFile& over
                           const PluginWindow& window, Facts* facts, Report& report)
 {
     Pixels decoded;
+    // A picture the gate refused was reported with the reason; here only a
+    // decoder's own failure is.
     if (FellBackToBuiltIn()) {
-        if (background.readable)
+        if (background.readable && background.header.format != PictureFormat::NONE)
             report.Error(THEME_BACKGROUND_FILE, L"does not decode as a picture",
                          L"The plug-in shows the built-in theme instead and forgets the choice", L"Save a valid PNG");
         return;
@@ -106,7 +108,7 @@ void CheckDecodedPictures(const PictureFile& background, const PictureFile& over
         return;
     }
     CheckBackgroundPixels(decoded, report);
-    if (overlay.readable && !overlay.tooLarge) {
+    if (overlay.readable && !overlay.tooLarge && overlay.header.format != PictureFormat::NONE) {
         Pixels overlayPixels;
         if (DecodeHeld(displayState.overlay, &overlayPixels))
             CheckOverlayPixels(overlayPixels, facts->window, slot, report);

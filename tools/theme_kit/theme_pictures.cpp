@@ -1,6 +1,7 @@
 #include "tools/theme_kit/theme_pictures.h"
 #include <string.h>
 #include <algorithm>
+#include "helpers/text.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
@@ -56,6 +57,15 @@ bool IsBackground(const wchar_t* name)
     return wcscmp(name, THEME_BACKGROUND_FILE) == 0;
 }
 
+// Why the plug-in's gate lets no decoder see it, in the gate's own terms.
+std::wstring RefusedFormat(const PictureHeader& header)
+{
+    if (header.refusedFormat)
+        return L"does not decode as a picture: it holds a " + WideOf(header.refusedFormat) +
+               L" picture, a format the plug-in refuses (it decodes JPEG, PNG, GIF and BMP)";
+    return L"does not decode as a picture: it starts with no JPEG, PNG, GIF or BMP header the plug-in can read";
+}
+
 std::wstring WithoutIt(const wchar_t* name)
 {
     return IsBackground(name) ? L"The plug-in shows the built-in theme instead and forgets the choice"
@@ -100,6 +110,8 @@ PictureFile InspectThemePicture(const std::wstring& folder, const wchar_t* name,
     if (TooManyPixels(header)) {
         picture.tooLarge = true;
         report.Error(name, AboveTheLimit(header), WithoutIt(name), L"Make it the window's real size");
+    } else if (header.format == PictureFormat::NONE) {
+        report.Error(name, RefusedFormat(header), WithoutIt(name), L"Save it as PNG");
     } else if (header.format != PictureFormat::NONE && header.format != PictureFormat::PNG) {
         report.Warning(name, std::wstring(L"holds a ") + FormatName(header.format) + L" picture, not a PNG",
                        std::wstring(L"The decoder goes by the content, so it shows") +
