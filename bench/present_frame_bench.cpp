@@ -1,5 +1,5 @@
-// Times PresentFrame against the bare GDI+ decode-and-draw of the same
-// pictures, the first presentation of a new cover (decode and scale) against
+// Times PresentFrame against one bare window update of a ready frame (the
+// floor), a fade step, the first presentation of a new cover (decode and scale) against
 // the ones after it (draw only), measures what a 3000x3000 cover costs in
 // peak and kept memory, and counts GDI objects, kernel handles, heap blocks
 // and private memory around 1,000 presentations. Run by hand under Wine
@@ -10,6 +10,8 @@
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "render/prepared_cover.h"
+#include "render/prepared_theme.h"
+#include "render/window_canvas.h"
 #include "render/theme.h"
 #include "state/gdiplus_session.h"
 #include "support/layered_window.h"
@@ -79,15 +81,62 @@ void HoldCover(const std::vector<unsigned char>& bytes)
     displayState.cover.LoadFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
+// One UpdateLayeredWindow of a ready premultiplied DIB section of the
+// window's size: no presentation can cost less.
+double WindowUpdateFloor(HWND window, int runs)
+{
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    SIZE size = {bounds.right - bounds.left, bounds.bottom - bounds.top};
+    PixelCanvas ready(size.cx, size.cy);
+    ready.Fill(0x80404040);
+    ScopedGetDC screen(NULL);
+    POINT at = {bounds.left, bounds.top}, source = {0, 0};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return MeanMilliseconds(runs, [&] {
+        UpdateLayeredWindow(window, screen.get(), &at, &size, ready.dc(), &source, 0, &blend, ULW_ALPHA);
+    });
+}
+
 void TimeCase(const char* name, HWND window, int runs)
 {
     RECT bounds;
     GetWindowRect(window, &bounds);
-    PixelCanvas canvas(bounds.right - bounds.left, bounds.bottom - bounds.top);
     const double present = MeanMilliseconds(runs, [&] { PresentFrame(window); });
-    const double floor = MeanMilliseconds(runs, [&] { DecodeAndDrawOnly(canvas.dc()); });
-    printf("%-44s %4ldx%-4ld PresentFrame %8.3f ms   decode+draw floor %8.3f ms   (%d runs)\n", name,
+    const double floor = WindowUpdateFloor(window, runs);
+    printf("%-44s %4ldx%-4ld PresentFrame %8.3f ms   window update floor %8.3f ms   (%d runs)\n", name,
            bounds.right - bounds.left, bounds.bottom - bounds.top, present, floor, runs);
+}
+
+// The figures a cross-fade rests on, for a 600 x 600 theme with a 300 x 300
+// cover: repeated presentations of the unchanged cover against the floor, one
+// fade step (a blend of two frames and the window update), and what is kept.
+void PrintThemeFigures(HWND window, const std::vector<unsigned char>& cover, int runs)
+{
+    HoldCover(cover);
+    PresentFrame(window);
+    const double present = MeanMilliseconds(runs, [&] { PresentFrame(window); });
+    const double floor = WindowUpdateFloor(window, runs);
+    printf("600x600 theme, repeated presentation: PresentFrame %.3f ms, window update floor %.3f ms\n", present,
+           floor);
+    const FrameCanvas* canvas = WindowCanvas(window);
+    const FramePixels& pixels = canvas->pixels();
+    std::vector<uint32_t> from(static_cast<size_t>(pixels.width) * pixels.height, 0x80402010);
+    std::vector<uint32_t> to(from.size(), 0xFF808080);
+    unsigned weight = 0;
+    const double step = MeanMilliseconds(runs, [&] {
+        MixFrames(pixels, from.data(), to.data(), weight++ % 256);
+        ShowWindowCanvas(window);
+    });
+    const PreparedCover* prepared = CurrentPreparedCover();
+    const size_t coverBytes = prepared ? static_cast<size_t>(prepared->at.width) * prepared->at.height * 4 : 0;
+    const size_t canvasBytes = static_cast<size_t>(pixels.width) * pixels.height * 4;
+    printf("600x600 theme, one fade step (blend of two frames + window update): %.3f ms; a fade keeps two more "
+           "frames (%zu KiB) while it runs\n",
+           step, 2 * canvasBytes / 1024);
+    printf("600x600 theme, memory kept: prepared background and overlay %zu KiB, window canvas %zu KiB, "
+           "prepared cover %zu KiB\n",
+           PreparedThemeBytes() / 1024, canvasBytes / 1024, coverBytes / 1024);
 }
 
 // Each run holds the cover afresh (untimed), so every timed presentation
@@ -205,6 +254,7 @@ int main()
 
     lstrcpynW(displayState.theme, L"Large", MAX_PATH);
     LoadTheme(window);
+    PrintThemeFigures(window, smallCover, 100);
     TimeCase("600x600 theme, 3000x3000 JPEG cover", window, 10);
     for (int side : {300, 1500, 3000})
         TimeNewCover("600x600 theme,", side, window, 10);

@@ -27,6 +27,13 @@ add_test(NAME two_screens_down COMMAND ${WINE_HARNESS}/wine-down ${CMAKE_BINARY_
 set_tests_properties(two_screens_up PROPERTIES FIXTURES_SETUP two_screens LABELS two_screens TIMEOUT 300)
 set_tests_properties(two_screens_down PROPERTIES FIXTURES_CLEANUP two_screens LABELS two_screens)
 
+# The 150 % rig (tests/harness/high-dpi-up): an Xvfb display and a prefix of
+# its own in build/high-dpi that reports 144 DPI.
+add_test(NAME high_dpi_up COMMAND ${WINE_HARNESS}/high-dpi-up ${CMAKE_BINARY_DIR} ${WINE_ROUTE})
+add_test(NAME high_dpi_down COMMAND ${WINE_HARNESS}/wine-down ${CMAKE_BINARY_DIR}/high-dpi)
+set_tests_properties(high_dpi_up PROPERTIES FIXTURES_SETUP high_dpi LABELS high_dpi TIMEOUT 300)
+set_tests_properties(high_dpi_down PROPERTIES FIXTURES_CLEANUP high_dpi LABELS high_dpi)
+
 # One program per test file: every program starts with a fresh DisplayState.
 # It runs in FIXTURE's Wine, whose prefix and display live in STATE; all
 # programs of one display share its desktop (LOCK), where windows are found
@@ -51,6 +58,8 @@ add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp wine ${CMAKE_BIN
 add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp wine ${CMAKE_BINARY_DIR} desktop)
 add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/two_screens/*_test.cpp two_screens ${CMAKE_BINARY_DIR}/two-screens
     two_screens_desktop)
+add_wine_test_programs(${CMAKE_SOURCE_DIR}/tests/high_dpi/*_test.cpp high_dpi ${CMAKE_BINARY_DIR}/high-dpi
+    high_dpi_desktop)
 add_dependencies(theme_kit_test coverdeck-theme)
 add_dependencies(theme_preview_e2e_test coverdeck-theme)
 

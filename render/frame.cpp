@@ -1,6 +1,9 @@
 #include "render/frame.h"
-#include "render/held_picture.h"
+#include "render/cover_fade.h"
+#include "render/gdiplus_flat.h"
 #include "render/prepared_cover.h"
+#include "render/prepared_theme.h"
+#include "render/window_canvas.h"
 
 namespace {
 
@@ -8,48 +11,59 @@ constexpr Gdiplus::ARGB MARKER_COLOUR = 0xFF00FF00;
 constexpr float MARKER_WIDTH = 3.0f;
 constexpr int MARKER_LENGTH = 3;
 
-// Background and overlay are drawn at their own pixel size from the top-left
-// corner, whatever their stored resolution; one that does not decode draws nothing.
-void DrawWholePicture(HDC target, const ImageStreamHolder& holder)
+// The pixels of the top-down 32-bit DIB section selected in `dc`; false for
+// a bitmap that is no 32-bit DIB section. Every canvas here is made top-down:
+// under Wine the section's header reads the same for both row orders, so
+// the order cannot be told from it.
+bool PixelsOf(HDC dc, FramePixels* pixels)
+{
+    DIBSECTION section = {};
+    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+    if (!bitmap || GetObjectW(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits ||
+        section.dsBm.bmBitsPixel != 32)
+        return false;
+    *pixels = {static_cast<uint32_t*>(section.dsBm.bmBits), section.dsBm.bmWidth, section.dsBm.bmHeight,
+               section.dsBm.bmWidth};
+    GdiFlush();
+    return true;
+}
+
+void BlendPrepared(const FramePixels& target, const PreparedPicture* picture)
+{
+    if (picture)
+        BlendOver(target, picture->pixels, picture->width, picture->height, 0, 0);
+}
+
+void DrawMarker(HDC dc, const ImageRect& slot)
 {
     UniqueGdipGraphics graphics;
-    GdipCreateFromHDC(target, graphics.put());
-    UniqueGdipBitmap picture;
-    if (!graphics || DecodeHeldPicture(holder, &picture) != Gdiplus::Ok)
-        return;
-    UINT width = 0, height = 0;
-    GdipGetImageWidth(picture.get(), &width);
-    GdipGetImageHeight(picture.get(), &height);
-    GdipDrawImageRectI(graphics.get(), picture.get(), 0, 0, static_cast<INT>(width), static_cast<INT>(height));
-}
-
-void DrawMarker(GpGraphics* graphics, const ImageRect& slot)
-{
     UniqueGdipPen pen;
-    if (GdipCreatePen1(MARKER_COLOUR, MARKER_WIDTH, Gdiplus::UnitWorld, pen.put()) != Gdiplus::Ok)
+    if (GdipCreateFromHDC(dc, graphics.put()) != Gdiplus::Ok ||
+        GdipCreatePen1(MARKER_COLOUR, MARKER_WIDTH, Gdiplus::UnitWorld, pen.put()) != Gdiplus::Ok)
         return;
-    GdipDrawLineI(graphics, pen.get(), slot.x, slot.y, slot.x + MARKER_LENGTH, slot.y);
+    GdipDrawLineI(graphics.get(), pen.get(), slot.x, slot.y, slot.x + MARKER_LENGTH, slot.y);
+    GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
 }
 
-// The prepared cover goes on 1:1, through GDI+ as before, so that it is
-// composed over the background exactly as a scaled draw was.
-void DrawCover(HDC target)
+// The prepared cover goes on 1:1 over the background.
+void DrawCover(const FramePixels& target, HDC dc)
 {
     const PreparedCover* cover = CurrentPreparedCover();
     if (!cover)
         return;
-    UniqueGdipGraphics graphics;
-    GdipCreateFromHDC(target, graphics.put());
-    UniqueGdipBitmap picture;
-    const ImageRect& at = cover->at;
-    if (!graphics || GdipCreateBitmapFromScan0(at.width, at.height, at.width * 4, PixelFormat32bppPARGB,
-                                               reinterpret_cast<BYTE*>(const_cast<uint32_t*>(cover->pixels)),
-                                               picture.put()) != Gdiplus::Ok)
-        return;
-    GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeNearestNeighbor);
-    GdipDrawImageRectI(graphics.get(), picture.get(), at.x, at.y, at.width, at.height);
-    if (displayState.debug && displayState.coverFromTag)
-        DrawMarker(graphics.get(), displayState.imageRect);
+    BlendOver(target, cover->pixels, cover->at.width, cover->at.height, cover->at.x, cover->at.y);
+    if (displayState.debug && displayState.coverFromTag) {
+        DrawMarker(dc, displayState.imageRect);
+        GdiFlush();
+    }
+}
+
+template <typename Draw>
+void DrawInto(HDC dc, Draw draw)
+{
+    FramePixels pixels;
+    if (PixelsOf(dc, &pixels))
+        draw(pixels);
 }
 
 }  // namespace
@@ -72,50 +86,56 @@ ImageRect FitCoverRect(const ImageRect& slot, int pictureWidth, int pictureHeigh
     return fitted;
 }
 
+void ComposeLayers(const FramePixels& target, HDC dc)
+{
+    BlendPrepared(target, PreparedBackground());
+    DrawCover(target, dc);
+    BlendPrepared(target, PreparedOverlay());
+}
+
 void DrawBackground(HDC target)
 {
-    DrawWholePicture(target, displayState.background);
+    DrawInto(target, [](const FramePixels& pixels) { BlendPrepared(pixels, PreparedBackground()); });
 }
 
 void DrawOverlay(HDC target)
 {
-    DrawWholePicture(target, displayState.overlay);
+    DrawInto(target, [](const FramePixels& pixels) { BlendPrepared(pixels, PreparedOverlay()); });
 }
 
 void ComposeFrame(HDC target)
 {
-    DrawBackground(target);
-    DrawCover(target);
-    DrawOverlay(target);
+    DrawInto(target, [target](const FramePixels& pixels) { ComposeLayers(pixels, target); });
 }
 
 FrameCanvas::FrameCanvas(HDC screen, int width, int height) : dc_(CreateCompatibleDC(screen))
 {
     // A zero-sized window has no canvas.
-    if (width > 0 && height > 0)
-        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, NULL, pixels_.put());
-    if (pixels_)
-        GdipCreateHBITMAPFromBitmap(pixels_.get(), bitmap_.put(), 0);
-    if (dc_ && bitmap_)
-        selection_.emplace(dc_.get(), bitmap_.get());
+    if (!dc_ || width <= 0 || height <= 0)
+        return;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, NULL, 0));
+    if (!bitmap_ || !bits)
+        return;
+    pixels_ = {static_cast<uint32_t*>(bits), width, height, width};
+    selection_.emplace(dc_.get(), bitmap_.get());
 }
 
 void PresentFrame(HWND window)
 {
-    ScopedGetDC screen(NULL);
-    RECT bounds = {};
-    GetWindowRect(window, &bounds);
-    const int width = bounds.right - bounds.left;
-    const int height = bounds.bottom - bounds.top;
-
+    StopFade(window);
     // Without a canvas the window keeps whatever it showed.
-    FrameCanvas canvas(screen.get(), width, height);
-    if (!canvas.ready())
+    const FrameCanvas* canvas = WindowCanvas(window);
+    if (!canvas)
         return;
-    ComposeFrame(canvas.dc());
-    POINT destination = {bounds.left, bounds.top};
-    SIZE size = {width, height};
-    POINT source = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window, screen.get(), &destination, &size, canvas.dc(), &source, 0, &blend, ULW_ALPHA);
+    ClearPixels(canvas->pixels());
+    ComposeLayers(canvas->pixels(), canvas->dc());
+    ShowWindowCanvas(window);
 }

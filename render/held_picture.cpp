@@ -57,3 +57,35 @@ GpStatus DecodeHeldPicture(const ImageStreamHolder& holder, UniqueGdipBitmap* pi
         picture->reset();
     return status;
 }
+
+bool CopyPremultipliedPixels(GpBitmap* picture, int width, int height, uint32_t* pixels)
+{
+    Gdiplus::BitmapData data = {};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = width * static_cast<INT>(sizeof(uint32_t));
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = pixels;
+    Gdiplus::GpRect whole = {0, 0, width, height};
+    if (GdipBitmapLockBits(picture, &whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                           PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+        return false;
+    GdipBitmapUnlockBits(picture, &data);
+    return true;
+}
+
+bool CopyScaledPremultipliedPixels(GpBitmap* picture, int width, int height, uint32_t* pixels)
+{
+    UniqueGdipBitmap scaled;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, NULL, scaled.put()) != Gdiplus::Ok)
+        return false;
+    {
+        UniqueGdipGraphics graphics;
+        if (GdipGetImageGraphicsContext(scaled.get(), graphics.put()) != Gdiplus::Ok)
+            return false;
+        GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
+        if (GdipDrawImageRectI(graphics.get(), picture, 0, 0, width, height) != Gdiplus::Ok)
+            return false;
+    }
+    return CopyPremultipliedPixels(scaled.get(), width, height, pixels);
+}

@@ -16,3 +16,10 @@ GpStatus DecodeHeldPicture(const ImageStreamHolder& holder, UniqueGdipBitmap* pi
 
 // Puts the held stream back at its first byte for a decoder; false when empty.
 bool RewindHeldPicture(const ImageStreamHolder& holder);
+
+// Copies a decoded picture's pixels, premultiplied 32-bit BGRA rows packed
+// top-down, into `pixels` (width x height of them); false when GDI+ cannot.
+bool CopyPremultipliedPixels(GpBitmap* picture, int width, int height, uint32_t* pixels);
+// The same for the picture drawn at width x height with GDI+'s best
+// interpolation, whatever its own size.
+bool CopyScaledPremultipliedPixels(GpBitmap* picture, int width, int height, uint32_t* pixels);

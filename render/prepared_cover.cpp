@@ -98,30 +98,8 @@ bool ScaleWithWic(const ImageStreamHolder& holder, const PictureHeader& header, 
 bool ScaleWithGdiplus(const ImageStreamHolder& holder, const ImageRect& to, BYTE* pixels)
 {
     UniqueGdipBitmap picture;
-    UniqueGdipBitmap scaled;
-    if (DecodeHeldPicture(holder, &picture) != Gdiplus::Ok ||
-        GdipCreateBitmapFromScan0(to.width, to.height, 0, PixelFormat32bppPARGB, NULL, scaled.put()) != Gdiplus::Ok)
-        return false;
-    {
-        UniqueGdipGraphics graphics;
-        if (GdipGetImageGraphicsContext(scaled.get(), graphics.put()) != Gdiplus::Ok)
-            return false;
-        GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
-        if (GdipDrawImageRectI(graphics.get(), picture.get(), 0, 0, to.width, to.height) != Gdiplus::Ok)
-            return false;
-    }
-    Gdiplus::BitmapData data = {};
-    data.Width = static_cast<UINT>(to.width);
-    data.Height = static_cast<UINT>(to.height);
-    data.Stride = to.width * static_cast<INT>(BYTES_PER_PIXEL);
-    data.PixelFormat = PixelFormat32bppPARGB;
-    data.Scan0 = pixels;
-    Gdiplus::GpRect whole = {0, 0, to.width, to.height};
-    if (GdipBitmapLockBits(scaled.get(), &whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                           PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
-        return false;
-    GdipBitmapUnlockBits(scaled.get(), &data);
-    return true;
+    return DecodeHeldPicture(holder, &picture) == Gdiplus::Ok &&
+           CopyScaledPremultipliedPixels(picture.get(), to.width, to.height, reinterpret_cast<uint32_t*>(pixels));
 }
 
 void Prepare()

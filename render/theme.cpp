@@ -1,5 +1,6 @@
 #include "render/theme.h"
-#include "render/held_picture.h"
+#include "render/frame_scale.h"
+#include "render/prepared_theme.h"
 #include "render/theme_files.h"
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
@@ -37,36 +38,27 @@ void LoadThemePictures()
         displayState.overlay.LoadFromFile(path);
 }
 
-// The held background's size in pixels; false when it does not decode into
-// a picture of at least one pixel.
-bool DecodedBackgroundSize(UINT* width, UINT* height)
+// The theme's cover slot in its own pixels.
+ImageRect ThemeRect()
 {
-    *width = 0;
-    *height = 0;
-    UniqueGdipBitmap picture;
-    if (DecodeHeldPicture(displayState.background, &picture) != Gdiplus::Ok)
-        return false;
-    GdipGetImageHeight(picture.get(), height);
-    GdipGetImageWidth(picture.get(), width);
-    return *width > 0 && *height > 0;
+    if (displayState.theme[0] == L'\0')
+        return BUILTIN_IMAGE_RECT;
+    wchar_t path[MAX_PATH];
+    if (!ThemeFilePath(path, THEME_INI_FILE))
+        return {0, 0, 0, 0};
+    return {static_cast<int>(GetPrivateProfileIntW(L"image", L"x", 0, path)),
+            static_cast<int>(GetPrivateProfileIntW(L"image", L"y", 0, path)),
+            static_cast<int>(GetPrivateProfileIntW(L"image", L"width", 0, path)),
+            static_cast<int>(GetPrivateProfileIntW(L"image", L"height", 0, path))};
 }
 
+// The slot in window pixels: each value scaled and rounded on its own, as the
+// background is, so the slot keeps its place on the scaled picture.
 void ReadThemeRect()
 {
-    ImageRect& rect = displayState.imageRect;
-    if (displayState.theme[0] == L'\0') {
-        rect = BUILTIN_IMAGE_RECT;
-        return;
-    }
-    wchar_t path[MAX_PATH];
-    if (!ThemeFilePath(path, THEME_INI_FILE)) {
-        rect = {0, 0, 0, 0};
-        return;
-    }
-    rect.x = static_cast<int>(GetPrivateProfileIntW(L"image", L"x", 0, path));
-    rect.y = static_cast<int>(GetPrivateProfileIntW(L"image", L"y", 0, path));
-    rect.width = static_cast<int>(GetPrivateProfileIntW(L"image", L"width", 0, path));
-    rect.height = static_cast<int>(GetPrivateProfileIntW(L"image", L"height", 0, path));
+    const ImageRect own = ThemeRect();
+    displayState.imageRect = {ScaleToFrame(own.x), ScaleToFrame(own.y), ScaleToFrame(own.width),
+                              ScaleToFrame(own.height)};
 }
 
 }  // namespace
@@ -75,6 +67,7 @@ void ReleaseThemePictures()
 {
     displayState.background.Release();
     displayState.overlay.Release();
+    ReleasePreparedTheme();
 }
 
 void LoadTheme(HWND window)
@@ -83,17 +76,19 @@ void LoadTheme(HWND window)
     // built-in background fails (no memory), there is nothing better to retry.
     // A background that loads but does not decode counts as missing: a 0 x 0
     // window would leave nothing to right-click, at this start and every next.
-    UINT width = 0, height = 0;
+    const PreparedPicture* background = NULL;
     for (;;) {
         ReleaseThemePictures();
         ReadThemeRect();
         LoadThemePictures();
-        bool usable = displayState.background.GetStream() && DecodedBackgroundSize(&width, &height);
-        if (usable || displayState.theme[0] == L'\0')
+        background = PreparedBackground();
+        if (background || displayState.theme[0] == L'\0')
             break;
         displayState.theme[0] = L'\0';
     }
-    if (displayState.background.GetStream())
-        SetWindowPos(window, NULL, 0, 0, static_cast<int>(width), static_cast<int>(height),
+    // Decoded now, once, rather than at the first presentation.
+    PreparedOverlay();
+    if (background)
+        SetWindowPos(window, NULL, 0, 0, background->width, background->height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -81,7 +81,8 @@ const StepName kSteps[] = {
     {L"cycle", StepKind::Cycle, 1},      {L"quit", StepKind::Quit, 0},     {L"await", StepKind::Await, -1},
     {L"press", StepKind::Press, 0},      {L"release", StepKind::Release, 0}, {L"quit-on", StepKind::QuitOn, -1},
     {L"unload", StepKind::Unload, 0},    {L"freeze", StepKind::Freeze, 0}, {L"close", StepKind::Close, 0},
-    {L"locked-init", StepKind::LockedInit, 0},
+    {L"locked-init", StepKind::LockedInit, 0}, {L"sample-centre", StepKind::SampleCentre, 1},
+    {L"visible", StepKind::Visible, 0},
 };
 
 bool OneOf(const std::wstring& word, std::initializer_list<const wchar_t*> allowed)

@@ -5,7 +5,7 @@
 
 enum class StepKind {
     Play, Status, Event, Wait, Await, Drag, DoubleClick, RightClick, Key, Rect, Capture, Scene, Menu, Cycle, Quit,
-    Press, Release, QuitOn, Unload, Freeze, Close, LockedInit
+    Press, Release, QuitOn, Unload, Freeze, Close, LockedInit, SampleCentre, Visible
 };
 
 struct Step {

@@ -14,6 +14,7 @@ namespace {
 constexpr DWORD SETTLE_MS = 300;
 // Generous: an emulated 32-bit Wine on a loaded machine is several times slower.
 constexpr DWORD AWAIT_MS = 20000;
+constexpr DWORD SAMPLE_INTERVAL_MS = 5;
 // What a scene shows around the plug-in's window and its menus.
 constexpr int SCENE_MARGIN = 24;
 constexpr LRESULT STATUS_PLAYING = 1;
@@ -239,9 +240,37 @@ StepResult Capture(const Step& step)
     RECT area;
     if (!window || !GetWindowRect(window, &area))
         return Fail(step, "no plug-in window");
+    // A cover change may still be fading in.
+    if (!AwaitSettledScreenArea(area))
+        return Fail(step, "the frame does not settle");
     if (!CaptureScreenArea(area, step.argument.c_str()))
         return Fail(step, "capture failed");
     Report("capture %s %ld %ld", Utf8Of(step.argument).c_str(), area.right - area.left, area.bottom - area.top);
+    return StepResult::Done;
+}
+
+// Reads the screen at the centre of the plug-in's window every few
+// milliseconds for the step's time: how many colours it went through (a
+// fade shows several, a change at once one or two) and the last one.
+StepResult SampleCentre(const Step& step)
+{
+    HWND window = FindPluginWindow();
+    RECT area;
+    if (!window || !GetWindowRect(window, &area))
+        return Fail(step, "no plug-in window");
+    ScopedGetDC screen(NULL);
+    COLORREF last = CLR_INVALID;
+    int colours = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < static_cast<DWORD>(step.numbers[0])) {
+        COLORREF now = GetPixel(screen.get(), (area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        if (now != last) {
+            ++colours;
+            last = now;
+        }
+        PumpFor(SAMPLE_INTERVAL_MS);
+    }
+    Report("centre-colours %d last %02x%02x%02x", colours, GetRValue(last), GetGValue(last), GetBValue(last));
     return StepResult::Done;
 }
 
@@ -257,6 +286,8 @@ StepResult CaptureScene(const Step& step)
     InflateRect(&area, SCENE_MARGIN, SCENE_MARGIN);
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&area, &area, &screen);
+    if (!AwaitSettledScreenArea(area))
+        return Fail(step, "the frame does not settle");
     if (!CaptureScreenArea(area, step.argument.c_str()))
         return Fail(step, "capture failed");
     Report("capture %s %ld %ld", Utf8Of(step.argument).c_str(), area.right - area.left, area.bottom - area.top);
@@ -302,6 +333,11 @@ StepResult RunStep(const Step& step)
         return Close(step);
     case StepKind::LockedInit:
         return LockedInit(step);
+    case StepKind::SampleCentre:
+        return SampleCentre(step);
+    case StepKind::Visible:
+        Report("visible %d", IsWindowVisible(FindPluginWindow()) ? 1 : 0);
+        return StepResult::Done;
     case StepKind::Key:
         return Keys(step);
     case StepKind::Rect:

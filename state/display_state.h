@@ -21,6 +21,9 @@ struct DisplayState {
     int aspectratio;
     int snap;
     int attachedpicture;
+    int fade;      // cross-fade cover changes: 0 off, non-zero on
+    int autohide;  // hide the window while stopped or paused: 0 off, non-zero on
+    int opacity;   // percent; outside 10..100 the window is drawn opaque
     wchar_t theme[MAX_PATH];
     int debug;
     int coverFromTag;

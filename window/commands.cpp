@@ -8,11 +8,6 @@
 
 namespace {
 
-int Toggled(int value)
-{
-    return value == 0 ? 1 : 0;
-}
-
 // Stored first: the position-changing handler pins by the new mode.
 void ChangeZOrder(HWND window, int position)
 {
@@ -20,13 +15,13 @@ void ChangeZOrder(HWND window, int position)
     ApplyZOrder(window, position);
 }
 
-void ToggleOption(HWND window, int id)
+void ChangeOption(HWND window, int id)
 {
-    const OptionToggle* option = FindOptionToggle(id);
+    int value = 0;
+    const Option* option = FindOption(id, &value);
     if (!option)
         return;
-    int& value = displayState.*option->field;
-    value = Toggled(value);
+    displayState.*option->field = value;
     if (option->redraws)
         PresentFrame(window);
 }
@@ -51,7 +46,7 @@ void OnCommand(HWND window, int id)
         PresentFrame(window);
         break;
     default:
-        ToggleOption(window, id);
+        ChangeOption(window, id);
         break;
     }
 }

@@ -55,9 +55,13 @@ void MarkCurrentSettings(HMENU popup)
     // The menu's z-order ids run in the modes' order.
     if (IsKnownZOrder(position))
         CheckMenuRadioItem(popup, IDM_ZORDER_NORMAL, IDM_ZORDER_BOTTOM, IDM_ZORDER_NORMAL + position, MF_BYCOMMAND);
-    for (const OptionToggle& option : OPTION_TOGGLES)
-        if (displayState.*option.field)
+    for (const Option& option : OPTIONS) {
+        if (option.menuId && MenuItemChecked(option, option.menuId))
             CheckMenuItem(popup, option.menuId, MF_BYCOMMAND | MF_CHECKED);
+        for (int i = 0; i < option.choiceCount; ++i)
+            if (MenuItemChecked(option, option.choices[i].menuId))
+                CheckMenuItem(popup, option.choices[i].menuId, MF_BYCOMMAND | MF_CHECKED);
+    }
     if (displayState.theme[0] == L'\0')
         CheckMenuItem(popup, IDM_THEME_DEFAULT, MF_BYCOMMAND | MF_CHECKED);
 }

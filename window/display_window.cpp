@@ -2,10 +2,14 @@
 #include <shlwapi.h>
 #include "cover/audio_binding.h"
 #include "cover/cover_locator.h"
+#include "render/cover_fade.h"
 #include "render/frame.h"
+#include "render/frame_scale.h"
 #include "render/prepared_cover.h"
+#include "render/prepared_theme.h"
 #include "render/theme.h"
 #include "render/theme_files.h"
+#include "render/window_canvas.h"
 #include "state/com_session.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
@@ -14,12 +18,17 @@
 #include "state/owners.h"
 #include "window/commands.h"
 #include "window/context_menu.h"
+#include "window/dpi.h"
 #include "window/screens.h"
 #include "window/settings.h"
 #include "window/snap.h"
 #include "window/zorder.h"
 
 namespace {
+
+// Set when a stop or pause took the cover away, so that playing again brings
+// the current track's cover back.
+bool coverClearedByStatus;
 
 void LocatePluginFolders()
 {
@@ -44,11 +53,13 @@ HWND FindHostWindow()
 
 LRESULT OnCreate(HWND window)
 {
+    coverClearedByStatus = false;
     BindAudioLibrary();
     displayState.hostWindow = FindHostWindow();
     LocatePluginFolders();
     LoadSettings(window);
     ApplyZOrder(window, displayState.position);
+    SetFrameDpi(WindowDpi(window));
     LoadTheme(window);
     // After the theme: the window's own size decides whether it shows.
     KeepOnAMonitor(window);
@@ -60,21 +71,26 @@ void OnDestroy(HWND window)
 {
     KillTimer(window, STATUS_TIMER_ID);
     KillTimer(window, TRACK_TIMER_ID);
+    StopFade(window);
     SaveSettings(window);
     ReleasePreparedCover();
+    ReleasePreparedTheme();
+    ReleaseWindowCanvas();
     PostQuitMessage(0);
 }
 
-// A status the host does not give in time (or with no host window) leaves the
-// cover as it is.
-bool HostStatusClearsCover()
+enum class PlayState { UNKNOWN, IDLE, PLAYING };
+
+// A status the host does not give in time (or with no host window) is
+// unknown, and leaves the cover as it is.
+PlayState QueryPlayState()
 {
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutW(displayState.hostWindow, WM_HOST_STATUS, HOST_STATUS_QUERY, 0, SMTO_NORMAL,
                              HOST_QUERY_TIMEOUT_MS, &answer))
-        return false;
+        return PlayState::UNKNOWN;
     LRESULT status = static_cast<LRESULT>(answer);
-    return status == HOST_STATUS_STOPPED || status == HOST_STATUS_PAUSED;
+    return status == HOST_STATUS_STOPPED || status == HOST_STATUS_PAUSED ? PlayState::IDLE : PlayState::PLAYING;
 }
 
 void RestartTimer(HWND window, UINT_PTR id)
@@ -86,24 +102,38 @@ void RestartTimer(HWND window, UINT_PTR id)
 void OnTimer(HWND window, UINT_PTR id)
 {
     if (id == STATUS_TIMER_ID) {
-        if (HostStatusClearsCover()) {
-            ReleaseCover();
-            PresentFrame(window);
-        }
         KillTimer(window, STATUS_TIMER_ID);
+        if (QueryPlayState() != PlayState::IDLE)
+            return;
+        ReleaseCover();
+        coverClearedByStatus = true;
+        if (displayState.autohide)
+            HideWindowWhenIdle(window);
+        else
+            PresentCoverChange(window);
     } else if (id == TRACK_TIMER_ID) {
-        RefreshCover();
-        PresentFrame(window);
         KillTimer(window, TRACK_TIMER_ID);
+        RefreshCover();
+        coverClearedByStatus = false;
+        PresentCoverChange(window);
+    } else if (id == FADE_TIMER_ID) {
+        AdvanceFade(window);
     }
 }
 
 void OnHostNotification(HWND window, WPARAM what)
 {
-    if (what == APP_TRACK_CHANGED)
+    if (what == APP_TRACK_CHANGED) {
         RestartTimer(window, TRACK_TIMER_ID);
-    else if (what == APP_STATUS_CHANGED && HostStatusClearsCover())
+        return;
+    }
+    if (what != APP_STATUS_CHANGED)
+        return;
+    const PlayState state = QueryPlayState();
+    if (state == PlayState::IDLE)
         RestartTimer(window, STATUS_TIMER_ID);
+    else if (state == PlayState::PLAYING && coverClearedByStatus)
+        RestartTimer(window, TRACK_TIMER_ID);  // playing again: the cover comes back as after a track change
 }
 
 void SnapProposedPosition(HWND window, WINDOWPOS* pos)
@@ -120,7 +150,7 @@ void SnapProposedPosition(HWND window, WINDOWPOS* pos)
     // The monitor the window mostly lies on decides: its own edges and
     // taskbar, never the primary monitor's.
     RECT rect = {proposed.x, proposed.y, proposed.x + proposed.cx, proposed.y + proposed.cy};
-    SnapToWorkArea(&proposed, WorkAreaUnder(rect));
+    SnapToWorkArea(&proposed, WorkAreaUnder(rect), ScaleToFrame(SNAP_DISTANCE));
     pos->x = proposed.x;
     pos->y = proposed.y;
 }
@@ -134,6 +164,16 @@ LRESULT OnWindowPosChanging(HWND window, WINDOWPOS* pos, WPARAM wParam, LPARAM l
         return 0;
     }
     return DefWindowProcW(window, WM_WINDOWPOSCHANGING, wParam, lParam);
+}
+
+// Moved onto a monitor of another DPI: the frame is made again at the new
+// scale where the system suggests, and shows at once.
+void OnDpiChanged(HWND window, int dpi, const RECT* suggested)
+{
+    SetFrameDpi(dpi);
+    SetWindowPos(window, NULL, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadTheme(window);
+    PresentFrame(window);
 }
 
 void StartDrag(HWND window)
@@ -256,6 +296,9 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SETTINGCHANGE:
         OnScreensChanged(window, message, wParam);
         return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+        OnDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_APP_CHANNEL:
         if (wParam == HOST_INFO_CHANNEL)
             displayState.channel = static_cast<DWORD>(lParam);
@@ -267,6 +310,8 @@ LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 int RunDisplayWindow(HINSTANCE module, DisplayWindowStart* start)
 {
+    // Before the window exists: its DPI is then the monitor's own.
+    RequestPerMonitorAwarenessForThisThread();
     ComSession com;
     GdiplusSession gdiplus;
     return RunWindow(module, start);

@@ -95,7 +95,7 @@ void LoadSettings(HWND window)
     SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
 
     displayState.position = ReadInt(path, SETTING_SECTION, L"position", ZORDER_NORMAL);
-    for (const OptionToggle& option : OPTION_TOGGLES)
+    for (const Option& option : OPTIONS)
         displayState.*option.field = ReadInt(path, SETTING_SECTION, option.key, option.fallback);
     ReadText(path, SETTING_SECTION, L"theme", displayState.theme);
     displayState.debug = ReadInt(path, SETTING_SECTION, L"debug", 0);
@@ -116,7 +116,7 @@ void SaveSettings(HWND window)
     WriteInt(path, WINDOW_SECTION, L"left", rect.left);
     WriteInt(path, WINDOW_SECTION, L"top", rect.top);
     WriteInt(path, SETTING_SECTION, L"position", displayState.position);
-    for (const OptionToggle& option : OPTION_TOGGLES)
+    for (const Option& option : OPTIONS)
         WriteInt(path, SETTING_SECTION, option.key, displayState.*option.field);
     if (themeFits)
         WriteText(path, SETTING_SECTION, L"theme", displayState.theme);

@@ -3,9 +3,9 @@
 
 namespace {
 
-bool WithinReach(int a, int b)
+bool WithinReach(int a, int b, int reach)
 {
-    return abs(a - b) <= SNAP_DISTANCE;
+    return abs(a - b) <= reach;
 }
 
 int ClampStart(int start, int length, int low, int high)
@@ -17,15 +17,15 @@ int ClampStart(int start, int length, int low, int high)
 
 }  // namespace
 
-void SnapToWorkArea(WINDOWPOS* pos, const RECT& work)
+void SnapToWorkArea(WINDOWPOS* pos, const RECT& work, int reach)
 {
-    if (WithinReach(pos->x, work.left))
+    if (WithinReach(pos->x, work.left, reach))
         pos->x = work.left;
-    if (WithinReach(pos->y, work.top))
+    if (WithinReach(pos->y, work.top, reach))
         pos->y = work.top;
-    if (WithinReach(pos->x, work.right - pos->cx))
+    if (WithinReach(pos->x, work.right - pos->cx, reach))
         pos->x = work.right - pos->cx;
-    if (WithinReach(pos->y, work.bottom - pos->cy))
+    if (WithinReach(pos->y, work.bottom - pos->cy, reach))
         pos->y = work.bottom - pos->cy;
 }
 

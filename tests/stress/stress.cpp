@@ -18,6 +18,7 @@
 #include <vector>
 #include "helpers/processes.h"
 #include "host/plugin_entry.h"
+#include "render/cover_fade.h"
 #include "render/gdiplus_flat.h"
 #include "state/display_state.h"
 #include "state/gdiplus_session.h"
@@ -82,6 +83,8 @@ long PlayAndWait(FakeHost& host, const std::wstring& track)
 // The colour in the middle of the built-in theme's cover slot, read off the screen.
 bool ShowsGoodCover(HWND window)
 {
+    // The new cover fades in: what shows is read once the fade is over.
+    PumpFor(2 * FADE_MS);
     RECT rect;
     GetWindowRect(window, &rect);
     ScopedGetDC screen(NULL);
@@ -135,6 +138,7 @@ std::wstring TrackBeside(const TempFolder& root, const std::wstring& name, const
 
 void Burst(FakeHost& host)
 {
+    const int threads = CountThreads();
     OnHostEvent(host.window(), EVENT_INIT);
     WaitForDisplayWindow();
     PumpFor(700);
@@ -148,7 +152,21 @@ void Burst(FakeHost& host)
     printf("burst: %d track events in %lu ms (%.0f events/s), %zu reloads\n", events,
            static_cast<unsigned long>(elapsed), elapsed ? events * 1000.0 / elapsed : 0.0, host.pathQueryTimes.size());
     Check(host.pathQueryTimes.size() == 1, "a burst gives exactly one reload");
+
+    // Again while the reload's cover fades in, and a quit inside the fade that
+    // reload starts: nothing may be left running.
+    for (int round = 2; round <= 3; ++round) {
+        for (int i = 0; i < events; ++i)
+            OnHostEvent(host.window(), EVENT_TRACK);
+        PumpUntil([&] { return host.pathQueryTimes.size() == static_cast<size_t>(round); }, 5000);
+    }
+    Check(host.pathQueryTimes.size() == 3, "a burst during a fade gives exactly one reload");
     OnHostEvent(host.window(), EVENT_QUIT);
+    PumpFor(300);
+    printf("burst: quit during a fade leaves threads %d -> %d, display windows %d\n", threads, CountThreads(),
+           CountDisplayWindows());
+    Check(!displayState.uiThread && CountThreads() == threads && CountDisplayWindows() == 0,
+          "a quit during a fade leaves no thread or window");
 }
 
 // Runs `cycle` 200 times after one warm-up run (the system's own first-use

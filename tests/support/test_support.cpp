@@ -1,6 +1,8 @@
 #include "support/test_support.h"
 #include <stdio.h>
 #include "render/prepared_cover.h"
+#include "render/prepared_theme.h"
+#include "render/window_canvas.h"
 #include "state/display_state.h"
 #include "window/settings_path.h"
 
@@ -68,6 +70,8 @@ void ResetDisplayState()
     displayState.overlay.Release();
     displayState.cover.Release();
     ReleasePreparedCover();
+    ReleasePreparedTheme();
+    ReleaseWindowCanvas();
     displayState.module = GetModuleHandleW(NULL);
     displayState.uiThread.reset();
     displayState.hostWindow = NULL;
@@ -78,6 +82,10 @@ void ResetDisplayState()
     displayState.aspectratio = 0;
     displayState.snap = 0;
     displayState.attachedpicture = 0;
+    // Covers change at once unless a case asks for the fade.
+    displayState.fade = 0;
+    displayState.autohide = 0;
+    displayState.opacity = 100;
     displayState.theme[0] = L'\0';
     displayState.debug = 0;
     displayState.coverFromTag = 0;

@@ -120,18 +120,39 @@ TEST_F(MenuCommands, AspectRatioTogglesToZeroOrOneAndRedraws)
     EXPECT_TRUE(Redrawn());
 }
 
-TEST_F(MenuCommands, SnapAndEmbeddedPictureToggleWithoutRedraw)
+TEST_F(MenuCommands, SnapEmbeddedPictureFadeAndAutoHideToggleWithoutRedraw)
 {
     displayState.snap = 7;
     displayState.attachedpicture = 0;
+    displayState.fade = 1;
+    displayState.autohide = 0;
     PaintMarkerColour();
-    OnCommand(window, IDM_SNAP);
-    OnCommand(window, IDM_ATTACHEDPICTURE);
+    for (int id : {IDM_SNAP, IDM_ATTACHEDPICTURE, IDM_FADE, IDM_AUTOHIDE})
+        OnCommand(window, id);
     EXPECT_EQ(0, displayState.snap);
     EXPECT_EQ(1, displayState.attachedpicture);
+    EXPECT_EQ(0, displayState.fade);
+    EXPECT_EQ(1, displayState.autohide);
     OnCommand(window, IDM_SNAP);
     EXPECT_EQ(1, displayState.snap);
     EXPECT_FALSE(Redrawn());
+}
+
+// Without a compositor the screen shows the frame over black, so half the
+// opacity reads as half the slot's grey.
+TEST_F(MenuCommands, OpacityItemsSetTheirPercentageAndRedrawAtThatOpacity)
+{
+    PaintMarkerColour();
+    OnCommand(window, IDM_OPACITY_50);
+    EXPECT_EQ(50, displayState.opacity);
+    const COLORREF half = ScreenColour();
+    EXPECT_NEAR(112, GetRValue(half), 4);
+    EXPECT_NEAR(112, GetBValue(half), 4);
+    OnCommand(window, IDM_OPACITY_90);
+    EXPECT_EQ(90, displayState.opacity);
+    OnCommand(window, IDM_OPACITY_100);
+    EXPECT_EQ(100, displayState.opacity);
+    EXPECT_TRUE(Redrawn());
 }
 
 TEST_F(MenuCommands, DefaultThemeCommandLoadsBuiltInThemeAndRedraws)
@@ -158,7 +179,7 @@ TEST_F(MenuCommands, ThemeIdsAndUnknownIdsSentToTheWindowDoNothing)
     AddTheme(L"Ocean");
     displayState.snap = 1;
     PaintMarkerColour();
-    for (int id : {IDM_THEME_FIRST, IDM_THEME_FIRST + 1, 0, 40406, 40499})
+    for (int id : {IDM_THEME_FIRST, IDM_THEME_FIRST + 1, 0, 40408, 40499})
         SendMessageW(window, WM_COMMAND, id, 0);
     EXPECT_STREQ(L"", displayState.theme);
     EXPECT_EQ(0, displayState.position);

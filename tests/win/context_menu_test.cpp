@@ -95,7 +95,7 @@ TEST_F(ContextMenu, LabelsAndLayoutAreThoseOfTheTemplate)
     EXPECT_EQ(1, GetMenuItemCount(holder.get()));
     EXPECT_EQ(L"dummy", ItemText(holder.get(), 0));
     HMENU popup = Popup();
-    ASSERT_EQ(6, GetMenuItemCount(popup));
+    ASSERT_EQ(9, GetMenuItemCount(popup));
     EXPECT_EQ(L"\u30c6\u30fc\u30de", ItemText(popup, 0));  // テーマ
     EXPECT_TRUE(IsSeparator(popup, 1));
     std::vector<MenuItem> popupItems = Items(popup);
@@ -106,8 +106,15 @@ TEST_F(ContextMenu, LabelsAndLayoutAreThoseOfTheTemplate)
                   // mp3ファイルのとき埋め込み画像を表示する
                   {IDM_ATTACHEDPICTURE, L"mp3\u30d5\u30a1\u30a4\u30eb\u306e\u3068\u304d\u57cb\u3081\u8fbc\u307f"
                                         L"\u753b\u50cf\u3092\u8868\u793a\u3059\u308b"},
+                  // カバーの切り替えをフェードする
+                  {IDM_FADE, L"\u30ab\u30d0\u30fc\u306e\u5207\u308a\u66ff\u3048\u3092\u30d5\u30a7\u30fc\u30c9\u3059\u308b"},
+                  {IDM_AUTOHIDE, L"\u505c\u6b62\u4e2d\u306f\u96a0\u3059"},  // 停止中は隠す
               }),
-              std::vector<MenuItem>(popupItems.begin() + 3, popupItems.end()));
+              std::vector<MenuItem>(popupItems.begin() + 3, popupItems.end() - 1));
+    EXPECT_EQ(L"\u4e0d\u900f\u660e\u5ea6", ItemText(popup, 8));  // 不透明度
+    EXPECT_EQ((std::vector<MenuItem>{{IDM_OPACITY_100, L"100%"}, {IDM_OPACITY_90, L"90%"}, {IDM_OPACITY_75, L"75%"},
+                                     {IDM_OPACITY_50, L"50%"}}),
+              Items(GetSubMenu(popup, 8)));
     EXPECT_EQ((std::vector<MenuItem>{
                   {IDM_ZORDER_NORMAL, L"\u30ce\u30fc\u30de\u30eb"},  // ノーマル
                   {IDM_ZORDER_TOPMOST, L"\u6700\u524d\u9762"},       // 最前面
@@ -215,15 +222,27 @@ TEST_F(ContextMenu, RadioMarkOnlyForPositionsZeroToTwo)
         EXPECT_FALSE(IsChecked(Popup(), id)) << id;
 }
 
-TEST_F(ContextMenu, OptionsAreCheckedWhenNonZero)
+TEST_F(ContextMenu, OptionsAreCheckedWhenNonZeroAndTheOpacityItemOfItsValue)
 {
     displayState.aspectratio = 1;
     displayState.snap = 0;
     displayState.attachedpicture = -3;
+    displayState.fade = 0;
+    displayState.autohide = 2;
+    displayState.opacity = 75;
     Build();
     EXPECT_TRUE(IsChecked(Popup(), IDM_ASPECTRATIO));
     EXPECT_FALSE(IsChecked(Popup(), IDM_SNAP));
     EXPECT_TRUE(IsChecked(Popup(), IDM_ATTACHEDPICTURE));
+    EXPECT_FALSE(IsChecked(Popup(), IDM_FADE));
+    EXPECT_TRUE(IsChecked(Popup(), IDM_AUTOHIDE));
+    for (UINT id : {IDM_OPACITY_100, IDM_OPACITY_90, IDM_OPACITY_75, IDM_OPACITY_50})
+        EXPECT_EQ(id == IDM_OPACITY_75, IsChecked(Popup(), id)) << id;
+
+    displayState.opacity = 60;  // no item of its own: none checked
+    Build();
+    for (UINT id : {IDM_OPACITY_100, IDM_OPACITY_90, IDM_OPACITY_75, IDM_OPACITY_50})
+        EXPECT_FALSE(IsChecked(Popup(), id)) << id;
 }
 
 TEST_F(ContextMenu, ThemeMarkFollowsTheExactName)

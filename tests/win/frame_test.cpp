@@ -239,6 +239,46 @@ void DrawCoverScaledAtEachFrame(HDC target)
     GdipDrawImageRectI(graphics.get(), picture.get(), to.x, to.y, to.width, to.height);
 }
 
+// A theme picture as presentations drew it before it was prepared: decoded
+// by GDI+ and drawn at its own pixel size at every frame.
+void DrawThemePictureAtEachFrame(HDC target, const ImageStreamHolder& holder)
+{
+    UniqueGdipGraphics graphics;
+    GdipCreateFromHDC(target, graphics.put());
+    UniqueGdipBitmap picture;
+    if (DecodeHeldPicture(holder, &picture) != Gdiplus::Ok)
+        return;
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(picture.get(), &width);
+    GdipGetImageHeight(picture.get(), &height);
+    GdipDrawImageRectI(graphics.get(), picture.get(), 0, 0, int(width), int(height));
+}
+
+// The largest difference of any channel between two canvases of one size,
+// leaving out the pixels `skip` names.
+template <typename Skip>
+int WorstDifference(const PixelCanvas& a, const PixelCanvas& b, Skip skip, int* worstX, int* worstY)
+{
+    const Pixels pa = a.Read(), pb = b.Read();
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (skip(x, y))
+                continue;
+            const uint32_t p = pa.At(x, y), q = pb.At(x, y);
+            for (int shift = 0; shift < 32; shift += 8) {
+                const int d = abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF));
+                if (d > worst) {
+                    worst = d;
+                    *worstX = x;
+                    *worstY = y;
+                }
+            }
+        }
+    }
+    return worst;
+}
+
 // Smooth gradients and soft waves at the picture's own scale, as a photograph
 // is at the size of a slot, and lossily compressed as one.
 std::vector<unsigned char> EncodePhotoLike(int width, int height)
@@ -284,7 +324,6 @@ TEST_F(Frame, PreparedCoverMatchesTheCoverScaledAtEachFrame)
                     EXPECT_EQ(to.height, cover->at.height);
                     const bool shrinks = width >= to.width && height >= to.height;
                     EXPECT_EQ(shrinks ? CoverScaler::WIC : CoverScaler::GDIPLUS, cover->scaler);
-                    int worst = 0, worstX = 0, worstY = 0;
                     // GDI+ blends the rectangle's outermost pixels with what lies
                     // outside, or at some scales leaves a row out; the prepared
                     // cover fills them, so that ring is not compared.
@@ -293,23 +332,48 @@ TEST_F(Frame, PreparedCoverMatchesTheCoverScaledAtEachFrame)
                         return inside && (x == to.x || y == to.y || x == to.x + to.width - 1 ||
                                           y == to.y + to.height - 1);
                     };
-                    for (int y = 0; y < now.height(); ++y) {
-                        for (int x = 0; x < now.width(); ++x) {
-                            if (onRing(x, y))
-                                continue;
-                            const Pixel a = before.at(x, y), b = now.at(x, y);
-                            const int d = std::max({abs(a.r - b.r), abs(a.g - b.g), abs(a.b - b.b), abs(a.a - b.a)});
-                            if (d > worst) {
-                                worst = d;
-                                worstX = x;
-                                worstY = y;
-                            }
-                        }
-                    }
-                    EXPECT_LE(worst, TOLERANCE) << "at " << worstX << "," << worstY;
+                    int worstX = 0, worstY = 0;
+                    EXPECT_LE(WorstDifference(before, now, onRing, &worstX, &worstY), TOLERANCE)
+                        << "at " << worstX << "," << worstY;
                 }
             }
         }
+    }
+}
+
+// The theme pictures, decoded once when the theme loads and blended at each
+// frame, give the frame that decoding and drawing them at each frame gave:
+// the built-in theme, and a 600 x 600 theme of soft translucent gradients
+// with an overlay of varying alpha.
+TEST_F(Frame, PreparedThemeMatchesThePicturesDrawnAtEachFrame)
+{
+    auto gradient = [](int x, int y) -> uint32_t {
+        return uint32_t(80 + y * 175 / 600) << 24 | uint32_t(x * 255 / 600) << 16 | uint32_t(y * 255 / 600) << 8 | 0x60;
+    };
+    auto gloss = [](int x, int y) -> uint32_t { return uint32_t((x + y) * 160 / 1200) << 24 | 0xFFFFFF; };
+    struct Case {
+        const char* name;
+        std::vector<unsigned char> background, overlay;
+        int side;
+    } cases[] = {
+        {"built-in", {}, {}, 112},
+        {"600 x 600", EncodePngFrom(600, 600, gradient), EncodePngFrom(600, 600, gloss), 600},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.background.empty())
+            displayState.overlay.LoadFromResource(displayState.module, MAKEINTRESOURCEW(IDB_OVERLAY), L"PNG");
+        else {
+            Hold(displayState.background, c.background);
+            Hold(displayState.overlay, c.overlay);
+        }
+        PixelCanvas before(c.side, c.side), now(c.side, c.side);
+        DrawThemePictureAtEachFrame(before.dc(), displayState.background);
+        DrawThemePictureAtEachFrame(before.dc(), displayState.overlay);
+        ComposeFrame(now.dc());
+        int worstX = 0, worstY = 0;
+        EXPECT_LE(WorstDifference(before, now, [](int, int) { return false; }, &worstX, &worstY), 2)
+            << "at " << worstX << "," << worstY;
     }
 }
 

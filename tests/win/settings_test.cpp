@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "render/window_canvas.h"
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
 #include "state/gdiplus_session.h"
@@ -64,7 +65,7 @@ protected:
     std::wstring iniPath;
 };
 
-TEST_F(SettingsFile, NoFileGivesDefaultsAndCloseWritesSevenKeysWithoutDebug)
+TEST_F(SettingsFile, NoFileGivesDefaultsAndCloseWritesTenKeysWithoutDebug)
 {
     LayeredWindow display(DisplayWindowProc);
     ASSERT_TRUE(display.handle());
@@ -75,13 +76,17 @@ TEST_F(SettingsFile, NoFileGivesDefaultsAndCloseWritesSevenKeysWithoutDebug)
     EXPECT_EQ(1, displayState.aspectratio);
     EXPECT_EQ(1, displayState.snap);
     EXPECT_EQ(1, displayState.attachedpicture);
+    EXPECT_EQ(1, displayState.fade);
+    EXPECT_EQ(0, displayState.autohide);
+    EXPECT_EQ(100, displayState.opacity);
     EXPECT_STREQ(L"", displayState.theme);
     EXPECT_EQ(0, displayState.debug);
     display.Destroy();
 
     EXPECT_EQ((std::vector<std::wstring>{L"window", L"setting"}), SectionNames(iniPath));
     EXPECT_EQ((std::vector<std::wstring>{L"left=0", L"top=0"}), SectionEntries(iniPath, L"window"));
-    EXPECT_EQ((std::vector<std::wstring>{L"position=0", L"aspectratio=1", L"snap=1", L"attachedpicture=1", L"theme="}),
+    EXPECT_EQ((std::vector<std::wstring>{L"position=0", L"aspectratio=1", L"snap=1", L"attachedpicture=1", L"fade=1",
+                                         L"autohide=0", L"opacity=100", L"theme="}),
               SectionEntries(iniPath, L"setting"));
     std::vector<unsigned char> bytes = ReadBytes(iniPath);
     ASSERT_GE(bytes.size(), 2u);
@@ -101,21 +106,23 @@ TEST_F(SettingsFile, DebugAloneSwitchesOnAndSurvivesTheSave)
     display.Destroy();
 
     EXPECT_EQ(L"1", Read(L"setting", L"debug"));
-    EXPECT_EQ(6u, SectionEntries(iniPath, L"setting").size());
+    EXPECT_EQ(9u, SectionEntries(iniPath, L"setting").size());
     EXPECT_EQ(L"1", Read(L"setting", L"snap"));
 }
 
 TEST_F(SettingsFile, OutOfRangeValuesAreKeptAndWrittenBackUntilToggled)
 {
-    ASSERT_TRUE(WriteText(iniPath, "[setting]\r\nposition=5\r\nsnap=7\r\naspectratio=-2\r\n"));
+    ASSERT_TRUE(WriteText(iniPath, "[setting]\r\nposition=5\r\nsnap=7\r\naspectratio=-2\r\nopacity=5\r\n"));
     LayeredWindow display(DisplayWindowProc);
     EXPECT_EQ(5, displayState.position);
     EXPECT_EQ(7, displayState.snap);
     EXPECT_EQ(-2, displayState.aspectratio);
+    EXPECT_EQ(255, OpacityAlpha());  // 5 % is below the lowest: drawn opaque
     display.Destroy();
     EXPECT_EQ(L"5", Read(L"setting", L"position"));
     EXPECT_EQ(L"7", Read(L"setting", L"snap"));
     EXPECT_EQ(L"-2", Read(L"setting", L"aspectratio"));
+    EXPECT_EQ(L"5", Read(L"setting", L"opacity"));
 
     LayeredWindow again(DisplayWindowProc);
     OnCommand(again.handle(), IDM_SNAP);

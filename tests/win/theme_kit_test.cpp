@@ -211,6 +211,23 @@ TEST_F(ThemeKit, EachRuleFindsItsFaultAndThePlainThemeHasNone)
         << plain[0];
 }
 
+// At 150 % the kit draws and checks the theme as the plug-in does on such a
+// screen: the window at the scaled size, the slot still in theme pixels.
+TEST_F(ThemeKit, CheckAndPreviewAtAGivenDpi)
+{
+    Write(folder.path(), Theme());
+    HostRun check = RunThemeKit({L"check", folder / L"Plain", L"--dpi", L"144"});
+    EXPECT_EQ(0u, check.exitCode) << check.Transcript();
+    EXPECT_TRUE(HasLineStartingWith(check.lines, "\"Plain\": 0 errors, 0 warnings; window 72 x 72 at 144 DPI; "
+                                                 "cover slot (4, 4, 40, 40)"))
+        << check.Transcript();
+    HostRun preview = RunThemeKit({L"preview", folder / L"Plain", folder / L"big.png", L"--dpi", L"144"});
+    EXPECT_EQ(0u, preview.exitCode) << preview.Transcript();
+    Pixels picture;
+    ASSERT_TRUE(LoadPicture(folder / L"big.png", &picture));
+    EXPECT_EQ(72, picture.width);
+}
+
 TEST_F(ThemeKit, ExitCodesSayWhetherThereIsAnErrorOrTrouble)
 {
     Theme good, bad;
@@ -228,6 +245,8 @@ TEST_F(ThemeKit, ExitCodesSayWhetherThereIsAnErrorOrTrouble)
         {{L"repaint", folder / L"Plain"}, 2},
         {{L"preview", folder / L"Plain", folder / L"out.png", L"--aspect", L"sideways"}, 2},
         {{L"preview", folder / L"Plain", folder / L"out.png", L"--cover", folder / L"none.jpg"}, 2},
+        {{L"check", folder / L"Plain", L"--dpi", L"12"}, 2},
+        {{L"check", folder / L"Plain", L"--dpi"}, 2},
     };
     for (const auto& c : cases) {
         HostRun run = RunThemeKit(c.arguments);

@@ -5,6 +5,7 @@
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/limits.h"
 #include "tools/theme_kit/theme_pictures.h"
+#include "render/frame_scale.h"
 #include "render/theme_files.h"
 
 namespace {
@@ -134,7 +135,8 @@ std::wstring Summary(const std::wstring& name, const Report& report, const Image
                         (report.errors() == 1 ? L" error, " : L" errors, ") + std::to_wstring(report.warnings()) +
                         (report.warnings() == 1 ? L" warning" : L" warnings");
     if (facts.window.cx > 0)
-        line += L"; window " + SizeText(facts.window.cx, facts.window.cy);
+        line += L"; window " + SizeText(facts.window.cx, facts.window.cy) +
+                (FrameDpi() == BASE_DPI ? L"" : L" at " + std::to_wstring(FrameDpi()) + L" DPI");
     line += L"; cover slot " + RectText(slot.x, slot.y, slot.width, slot.height);
     if (facts.presentationMs >= 0) {
         wchar_t milliseconds[32];
@@ -170,8 +172,10 @@ int CheckTheme(const PluginWindow& window, const std::wstring& folder)
     } else {
         CheckDecodedPictures(background, overlay, reading.slot, window, &facts, report);
     }
+    // The slot is in the theme's own pixels, and so is what it is checked against.
+    const SIZE own = {MulDiv(facts.window.cx, BASE_DPI, FrameDpi()), MulDiv(facts.window.cy, BASE_DPI, FrameDpi())};
     if (reading.read)
-        CheckSlotInWindow(reading.slot, facts.window, report);
+        CheckSlotInWindow(reading.slot, own, report);
     PrintLine(Summary(name, report, reading.slot, facts));
     return report.errors() > 0 ? EXIT_FOUND_ERROR : EXIT_NO_ERROR;
 }
