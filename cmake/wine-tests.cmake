@@ -7,6 +7,11 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_HARNESS}/wine-run ${CMAKE_BINARY_DIR} ${WINE_ROUTE})
 
+# Holds the Wine desktop open between test programs (see the program's comment).
+add_executable(desktop_keeper tests/harness/desktop_keeper.cpp)
+target_link_options(desktop_keeper PRIVATE -municode -mwindows)
+set_target_properties(desktop_keeper PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
 add_test(NAME wine_up COMMAND ${WINE_HARNESS}/wine-up ${CMAKE_BINARY_DIR} ${WINE_ROUTE})
 add_test(NAME wine_down COMMAND ${WINE_HARNESS}/wine-down ${CMAKE_BINARY_DIR})
 set_tests_properties(wine_up PROPERTIES FIXTURES_SETUP wine)
