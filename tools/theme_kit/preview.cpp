@@ -1,4 +1,5 @@
 #include "tools/theme_kit/preview.h"
+#include <utility>
 #include "render/frame.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
@@ -108,18 +109,13 @@ void Unpremultiply(Pixels* frame)
     }
 }
 
-// What the screen shows: the premultiplied frame over the backdrop.
-void ComposeOver(Pixels* frame, const Pixels& backdrop)
+// What the screen shows: the premultiplied frame over the opaque backdrop,
+// blended as the plug-in blends its layers.
+void ComposeOver(Pixels* frame, Pixels backdrop)
 {
-    for (size_t i = 0; i < frame->argb.size(); ++i) {
-        const uint32_t pixel = frame->argb[i], under = backdrop.argb[i], alpha = pixel >> 24;
-        uint32_t shown = 0xFF000000u;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            const uint32_t value = Channel(pixel, shift) + (Channel(under, shift) * (255 - alpha) + 127) / 255;
-            shown |= (value > 255 ? 255 : value) << shift;
-        }
-        frame->argb[i] = shown;
-    }
+    const FramePixels under = {backdrop.argb.data(), backdrop.width, backdrop.height, backdrop.width};
+    BlendOver(under, frame->argb.data(), frame->width, frame->height, 0, 0);
+    frame->argb.swap(backdrop.argb);
 }
 
 bool HoldCover(const std::wstring& path)
@@ -192,7 +188,7 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
         Pixels backdrop;
         if (!MakeBackdrop(options.backdrop, frame.width, frame.height, &backdrop))
             return EXIT_TROUBLE;
-        ComposeOver(&frame, backdrop);
+        ComposeOver(&frame, std::move(backdrop));
     }
     if (!WritePng(options.output, frame)) {
         PrintErrorLine(Quote(options.output) + L": cannot be written");
