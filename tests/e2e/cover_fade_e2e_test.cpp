@@ -21,8 +21,9 @@ protected:
 
     HostRun Run(const std::string& settings, const std::vector<std::string>& steps)
     {
-        if (!settings.empty())
+        if (!settings.empty()) {
             EXPECT_TRUE(WriteText(folder / L"coverdeck.ini", "[setting]\r\n" + settings + "\r\n"));
+        }
         HostLaunch launch;
         launch.plugin = plugin;
         HostRun run = RunHost(launch, steps);
