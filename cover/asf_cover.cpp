@@ -100,15 +100,25 @@ void OfferPictureValue(const ByteReader& file, uint64_t value, uint64_t length, 
         search->chosen = {value + afterDescription, dataLength};
 }
 
+// Both attribute objects start with a 16-bit count of their records.
+bool ReadRecordCount(const ByteReader& file, const Object& object, uint16_t* count)
+{
+    uint8_t bytes[DESCRIPTOR_COUNT_BYTES];
+    if (object.end - object.payload < sizeof bytes || !ReadExactly(file, object.payload, bytes, sizeof bytes))
+        return false;
+    *count = LittleEndian16(bytes);
+    return true;
+}
+
 // Extended Content Description: a count, then name length (16-bit), name,
 // value type (16-bit), value length (16-bit), value.
 void SearchContentDescription(const ByteReader& file, const Object& object, PictureSearch* search)
 {
-    uint8_t count[DESCRIPTOR_COUNT_BYTES];
-    if (object.end - object.payload < sizeof count || !ReadExactly(file, object.payload, count, sizeof count))
+    uint16_t count;
+    if (!ReadRecordCount(file, object, &count))
         return;
-    uint64_t position = object.payload + sizeof count;
-    for (uint16_t n = LittleEndian16(count); n > 0 && !search->choice.final; --n) {
+    uint64_t position = object.payload + DESCRIPTOR_COUNT_BYTES;
+    for (uint16_t n = count; n > 0 && !search->choice.final; --n) {
         uint8_t field[4];
         if (object.end - position < 2 || !ReadExactly(file, position, field, 2))
             return;
@@ -128,11 +138,11 @@ void SearchContentDescription(const ByteReader& file, const Object& object, Pict
 // picture exceed 64 KB.
 void SearchMetadataLibrary(const ByteReader& file, const Object& object, PictureSearch* search)
 {
-    uint8_t count[DESCRIPTOR_COUNT_BYTES];
-    if (object.end - object.payload < sizeof count || !ReadExactly(file, object.payload, count, sizeof count))
+    uint16_t count;
+    if (!ReadRecordCount(file, object, &count))
         return;
-    uint64_t position = object.payload + sizeof count;
-    for (uint16_t n = LittleEndian16(count); n > 0 && !search->choice.final; --n) {
+    uint64_t position = object.payload + DESCRIPTOR_COUNT_BYTES;
+    for (uint16_t n = count; n > 0 && !search->choice.final; --n) {
         uint8_t fields[METADATA_RECORD_FIELDS];
         if (object.end - position < sizeof fields || !ReadExactly(file, position, fields, sizeof fields))
             return;

@@ -1,28 +1,10 @@
 #include "helpers/pixel_canvas.h"
 #include <algorithm>
-
-namespace {
-
-HBITMAP TopDownSection(HDC dc, int width, int height, uint32_t** bits)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, NULL, 0);
-    *bits = section ? static_cast<uint32_t*>(pixels) : nullptr;
-    return section;
-}
-
-}  // namespace
+#include "state/top_down_section.h"
 
 PixelCanvas::PixelCanvas(int width, int height)
     : w(width), h(height), memoryDc(CreateCompatibleDC(NULL)),
-      bitmap(memoryDc ? TopDownSection(memoryDc.get(), width, height, &bits) : NULL),
+      bitmap(memoryDc ? CreateTopDownSection(memoryDc.get(), width, height, &bits) : NULL),
       selected(memoryDc.get(), bitmap.get())
 {
     Fill(0);

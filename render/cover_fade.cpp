@@ -50,10 +50,9 @@ void EndFade(HWND window)
     fade.to.reset();
 }
 
-// Blends from what the window shows to `target` (the canvas's pixels after
-// `compose`, or nothing), showing the window first when it is hidden.
-template <typename Compose>
-void StartFade(HWND window, bool hideAtEnd, Compose compose)
+// Blends from what the window shows to the frame for the cover now held, or
+// to nothing, showing the window first when it is hidden.
+void StartFade(HWND window, bool hideAtEnd)
 {
     const bool hidden = !IsWindowVisible(window);
     const FrameCanvas* canvas = WindowCanvas(window);
@@ -65,7 +64,7 @@ void StartFade(HWND window, bool hideAtEnd, Compose compose)
     EndFade(window);
     ClearPixels(pixels);
     if (!hideAtEnd)
-        compose(canvas);
+        ComposeLayers(pixels, canvas->dc());
     UniqueHeapBlock to = FrameBlock(pixels, true);
     if (!from || !to) {
         // No memory for a fade: the new frame shows at once.
@@ -81,11 +80,6 @@ void StartFade(HWND window, bool hideAtEnd, Compose compose)
     SetTimer(window, FADE_TIMER_ID, FADE_STEP_MS, NULL);
 }
 
-void ComposeNewFrame(const FrameCanvas* canvas)
-{
-    ComposeLayers(canvas->pixels(), canvas->dc());
-}
-
 }  // namespace
 
 void PresentCoverChange(HWND window)
@@ -96,7 +90,7 @@ void PresentCoverChange(HWND window)
             ShowWindow(window, SW_SHOWNOACTIVATE);
         return;
     }
-    StartFade(window, false, ComposeNewFrame);
+    StartFade(window, false);
 }
 
 void HideWindowWhenIdle(HWND window)
@@ -108,7 +102,7 @@ void HideWindowWhenIdle(HWND window)
         ShowWindow(window, SW_HIDE);
         return;
     }
-    StartFade(window, true, ComposeNewFrame);
+    StartFade(window, true);
 }
 
 void AdvanceFade(HWND window)

@@ -4,6 +4,7 @@
 #include "render/prepared_cover.h"
 #include "render/prepared_theme.h"
 #include "render/window_canvas.h"
+#include "state/top_down_section.h"
 
 namespace {
 
@@ -113,18 +114,11 @@ FrameCanvas::FrameCanvas(HDC screen, int width, int height) : dc_(CreateCompatib
     // A zero-sized window has no canvas.
     if (!dc_ || width <= 0 || height <= 0)
         return;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, NULL, 0));
+    uint32_t* bits = nullptr;
+    bitmap_.reset(CreateTopDownSection(dc_.get(), width, height, &bits));
     if (!bitmap_ || !bits)
         return;
-    pixels_ = {static_cast<uint32_t*>(bits), width, height, width};
+    pixels_ = {bits, width, height, width};
     selection_.emplace(dc_.get(), bitmap_.get());
 }
 
