@@ -152,6 +152,38 @@ PictureHeader ReadPictureHeader(const PictureReader& reader)
     return NameRefusedFormat(reader);
 }
 
+namespace {
+
+class MemoryPictureReader : public PictureReader {
+public:
+    MemoryPictureReader(const uint8_t* bytes, size_t size) : bytes_(bytes), size_(size) {}
+    size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) const override
+    {
+        if (offset >= size_)
+            return 0;
+        const size_t n = count < size_ - offset ? count : static_cast<size_t>(size_ - offset);
+        memcpy(out, bytes_ + offset, n);
+        return n;
+    }
+
+private:
+    const uint8_t* bytes_;
+    size_t size_;
+};
+
+}  // namespace
+
+PictureHeader ReadPictureHeader(const uint8_t* bytes, size_t size)
+{
+    return ReadPictureHeader(MemoryPictureReader(bytes, size));
+}
+
+const char* PictureFormatName(const PictureHeader& header)
+{
+    constexpr const char* NAMES[] = {nullptr, "JPEG", "PNG", "GIF", "BMP"};
+    return header.format == PictureFormat::NONE ? header.refusedFormat : NAMES[static_cast<int>(header.format)];
+}
+
 bool IsDecodablePicture(const PictureHeader& header)
 {
     return header.format != PictureFormat::NONE && header.width > 0 && header.height > 0 &&

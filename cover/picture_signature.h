@@ -31,6 +31,11 @@ protected:
 // none of the four or the size cannot be read (a truncated header, a JPEG
 // whose frame header is missing or declares no rows).
 PictureHeader ReadPictureHeader(const PictureReader& reader);
+// The same for a picture's bytes in memory.
+PictureHeader ReadPictureHeader(const uint8_t* bytes, size_t size);
+// "JPEG", "PNG", "GIF", "BMP", the refused format named, or null: what the
+// gate found, for a person to read.
+const char* PictureFormatName(const PictureHeader& header);
 
 // True for a known format of at least one pixel and at most LARGEST_PICTURE_PIXELS.
 bool IsDecodablePicture(const PictureHeader& header);

@@ -7,6 +7,7 @@
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
+#include "tools/theme_kit/kit_options.h"
 #include "tools/theme_kit/sample_cover.h"
 #include "tools/theme_kit/preview.h"
 #include "tools/theme_kit/report.h"
@@ -39,24 +40,15 @@ bool HoldSampleCover()
     return !cover.empty() && displayState.cover.LoadFromMemory(cover.data(), static_cast<uint32_t>(cover.size()));
 }
 
-// Takes "--dpi N" out of the arguments: the screen's DPI that check and
-// preview draw the theme at, as the plug-in does on such a screen.
-bool TakeDpiOption(std::vector<std::wstring>* arguments, int* dpi)
+// "--dpi N": the screen's DPI that check and preview draw the theme at, as
+// the plug-in does on such a screen.
+bool DpiOption(const KitArguments& arguments, int* dpi)
 {
-    *dpi = BASE_DPI;
-    for (size_t i = 0; i < arguments->size(); ++i) {
-        if ((*arguments)[i] != L"--dpi")
-            continue;
-        wchar_t* end = nullptr;
-        const long value = i + 1 < arguments->size() ? wcstol((*arguments)[i + 1].c_str(), &end, 10) : 0;
-        if (!end || *end != L'\0' || value < LOWEST_DPI || value > HIGHEST_DPI)
-            return false;
-        *dpi = static_cast<int>(value);
-        arguments->erase(arguments->begin() + static_cast<std::ptrdiff_t>(i),
-                         arguments->begin() + static_cast<std::ptrdiff_t>(i) + 2);
-        return true;
-    }
-    return true;
+    const std::wstring text = arguments.Option(L"--dpi", L"96");
+    wchar_t* end = nullptr;
+    const long value = wcstol(text.c_str(), &end, 10);
+    *dpi = static_cast<int>(value);
+    return *end == L'\0' && value >= LOWEST_DPI && value <= HIGHEST_DPI;
 }
 
 }  // namespace
@@ -65,12 +57,11 @@ int wmain(int argc, wchar_t** argv)
 {
     // Bad input must give a message and an exit code, never a dialog box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-    if (argc < 3)
-        return Usage();
-    const std::wstring command = argv[1];
-    std::vector<std::wstring> arguments(argv + 2, argv + argc);
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    KitArguments arguments;
     int dpi = BASE_DPI;
-    if (!TakeDpiOption(&arguments, &dpi))
+    if (argc < 3 || !SplitArguments(std::vector<std::wstring>(argv + 2, argv + argc), &arguments) ||
+        !DpiOption(arguments, &dpi))
         return Usage();
     SetFrameDpi(dpi);
     // COM too, so the cover is scaled by WIC as in the plug-in.
@@ -83,7 +74,8 @@ int wmain(int argc, wchar_t** argv)
     }
     if (command == L"preview")
         return PreviewTheme(window, arguments);
-    if (arguments.size() != 1 || (command != L"check" && command != L"check-all"))
+    if (arguments.plain.size() != 1 || !arguments.OnlyOptions({L"--dpi"}) ||
+        (command != L"check" && command != L"check-all"))
         return Usage();
     if (!HoldSampleCover()) {
         PrintErrorLine(L"cannot make the sample cover");
@@ -91,7 +83,7 @@ int wmain(int argc, wchar_t** argv)
     }
     const bool one = command == L"check";
     std::wstring folder;
-    if (!FolderArgument(arguments[0], one ? L"theme folder" : L"themes folder", &folder))
+    if (!FolderArgument(arguments.plain[0], one ? L"theme folder" : L"themes folder", &folder))
         return EXIT_TROUBLE;
     return one ? CheckTheme(window, folder) : CheckAllThemes(window, folder);
 }

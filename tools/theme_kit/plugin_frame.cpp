@@ -1,6 +1,5 @@
 #include "tools/theme_kit/plugin_frame.h"
 #include <algorithm>
-#include "helpers/pixel_canvas.h"
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "render/prepared_cover.h"
@@ -44,21 +43,6 @@ bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
     return DecodeHeldPicture(holder, &picture) == Gdiplus::Ok && ReadBitmapPixels(picture.get(), pixels);
 }
 
-namespace {
-
-// Copies the canvas into a canvas of the kit's own, alpha included: the
-// frame canvas's bitmap cannot be read while it is selected.
-bool CopyCanvas(HDC canvasDc, int width, int height, Pixels* frame)
-{
-    const PixelCanvas copy(width, height);
-    if (!copy.ready() || !BitBlt(copy.dc(), 0, 0, width, height, canvasDc, 0, 0, SRCCOPY))
-        return false;
-    *frame = copy.Read();
-    return true;
-}
-
-}  // namespace
-
 bool ComposeWindowFrame(HWND window, Pixels* frame)
 {
     RECT bounds = {};
@@ -69,7 +53,10 @@ bool ComposeWindowFrame(HWND window, Pixels* frame)
     if (!canvas.ready())
         return false;
     ComposeFrame(canvas.dc());
-    return CopyCanvas(canvas.dc(), width, height, frame);
+    GdiFlush();
+    const FramePixels& pixels = canvas.pixels();
+    *frame = PixelsFrom(width, height, [&pixels](int x, int y) { return pixels.Row(y)[x]; });
+    return true;
 }
 
 namespace {

@@ -13,33 +13,6 @@ namespace {
 constexpr int CHECKER_SQUARE = 8;
 constexpr uint32_t CHECKER_LIGHT = 0xFFFFFFFFu, CHECKER_DARK = 0xFFCCCCCCu;
 
-struct PreviewOptions {
-    std::wstring folder, output, cover, backdrop;
-    bool aspect = true;  // the plug-in's default
-};
-
-bool ParseOptions(const std::vector<std::wstring>& arguments, PreviewOptions* options)
-{
-    if (arguments.size() < 2)
-        return false;
-    options->folder = arguments[0];
-    options->output = arguments[1];
-    for (size_t i = 2; i < arguments.size(); i += 2) {
-        if (i + 1 >= arguments.size())
-            return false;
-        const std::wstring& value = arguments[i + 1];
-        if (arguments[i] == L"--cover")
-            options->cover = value;
-        else if (arguments[i] == L"--backdrop")
-            options->backdrop = value;
-        else if (arguments[i] == L"--aspect" && (value == L"on" || value == L"off"))
-            options->aspect = value == L"on";
-        else
-            return false;
-    }
-    return true;
-}
-
 bool ParseColour(const std::wstring& text, uint32_t* colour)
 {
     if (text.size() != 7 || text[0] != L'#')
@@ -143,16 +116,18 @@ void PrintCoverPlacement(bool aspect)
 
 }  // namespace
 
-int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& arguments)
+int PreviewTheme(const PluginWindow& window, const KitArguments& arguments)
 {
-    PreviewOptions options;
-    if (!ParseOptions(arguments, &options)) {
+    const std::wstring aspect = arguments.Option(L"--aspect", L"on");
+    const std::wstring backdropChoice = arguments.Option(L"--backdrop");
+    if (arguments.plain.size() != 2 || (aspect != L"on" && aspect != L"off") ||
+        !arguments.OnlyOptions({L"--dpi", L"--cover", L"--aspect", L"--backdrop"})) {
         PrintErrorLine(L"usage: coverdeck-theme preview DIR OUT.png [--cover FILE] [--aspect on|off] "
                        L"[--backdrop checker|#RRGGBB|FILE]");
         return EXIT_TROUBLE;
     }
     std::wstring folder;
-    if (!FolderArgument(options.folder, L"theme folder", &folder))
+    if (!FolderArgument(arguments.plain[0], L"theme folder", &folder))
         return EXIT_TROUBLE;
     const ReadableThemeFolder readable(folder);
     // Pictures the kit refuses to decode are reported as check reports them.
@@ -160,10 +135,10 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
     const PictureFile background = InspectThemePicture(readable.path(), THEME_BACKGROUND_FILE, refused);
     const PictureFile overlay = InspectThemePicture(readable.path(), THEME_OVERLAY_FILE, refused);
     if (background.tooLarge || overlay.tooLarge) {
-        PrintErrorLine(Quote(options.folder) + L": a picture too large to preview (see above)");
+        PrintErrorLine(Quote(arguments.plain[0]) + L": a picture too large to preview (see above)");
         return EXIT_TROUBLE;
     }
-    if (!HoldCover(options.cover))
+    if (!HoldCover(arguments.Option(L"--cover")))
         return EXIT_TROUBLE;
     if (!LoadThemeFolder(window.handle(), readable.path())) {
         PrintErrorLine(Quote(folder) + L": cannot be read");
@@ -171,7 +146,7 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
     }
     if (FellBackToBuiltIn())
         PrintLine(L"background.png did not load: the plug-in shows the built-in theme, and so does this preview");
-    displayState.aspectratio = options.aspect ? 1 : 0;
+    displayState.aspectratio = aspect == L"on";
     displayState.debug = 0;
 
     Pixels frame;
@@ -181,19 +156,19 @@ int PreviewTheme(const PluginWindow& window, const std::vector<std::wstring>& ar
         PrintErrorLine(L"the window is " + SizeText(size.cx, size.cy) + L": there is no frame to write");
         return EXIT_TROUBLE;
     }
-    PrintCoverPlacement(options.aspect);
-    if (options.backdrop.empty()) {
+    PrintCoverPlacement(aspect == L"on");
+    if (backdropChoice.empty()) {
         Unpremultiply(&frame);
     } else {
         Pixels backdrop;
-        if (!MakeBackdrop(options.backdrop, frame.width, frame.height, &backdrop))
+        if (!MakeBackdrop(backdropChoice, frame.width, frame.height, &backdrop))
             return EXIT_TROUBLE;
         ComposeOver(&frame, std::move(backdrop));
     }
-    if (!WritePng(options.output, frame)) {
-        PrintErrorLine(Quote(options.output) + L": cannot be written");
+    if (!WritePng(arguments.plain[1], frame)) {
+        PrintErrorLine(Quote(arguments.plain[1]) + L": cannot be written");
         return EXIT_TROUBLE;
     }
-    PrintLine(L"wrote " + options.output);
+    PrintLine(L"wrote " + arguments.plain[1]);
     return EXIT_NO_ERROR;
 }

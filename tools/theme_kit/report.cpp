@@ -1,28 +1,11 @@
 #include "tools/theme_kit/report.h"
 #include "tools/theme_kit/console.h"
 
-namespace {
-
-std::wstring FindingLine(const wchar_t* severity, const std::wstring& subject, const std::wstring& wrong,
-                                const std::wstring& effect, const std::wstring& change)
+void Report::Add(int* count, const wchar_t* severity, const std::wstring& subject, const std::wstring& wrong,
+                 const std::wstring& effect, const std::wstring& change)
 {
-    return std::wstring(severity) + L": " + subject + L": " + wrong + L". " + effect + L". " + change + L".";
-}
-
-}  // namespace
-
-void Report::Error(const std::wstring& subject, const std::wstring& wrong, const std::wstring& effect,
-                   const std::wstring& change)
-{
-    ++errorCount;
-    PrintLine(FindingLine(L"error", subject, wrong, effect, change));
-}
-
-void Report::Warning(const std::wstring& subject, const std::wstring& wrong, const std::wstring& effect,
-                     const std::wstring& change)
-{
-    ++warningCount;
-    PrintLine(FindingLine(L"warning", subject, wrong, effect, change));
+    ++*count;
+    PrintLine(std::wstring(severity) + L": " + subject + L": " + wrong + L". " + effect + L". " + change + L".");
 }
 
 std::wstring Quote(const std::wstring& text)

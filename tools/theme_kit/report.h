@@ -11,13 +11,21 @@ constexpr int EXIT_TROUBLE = 2;  // usage, a missing folder, unreadable input
 class Report {
 public:
     void Error(const std::wstring& subject, const std::wstring& wrong, const std::wstring& effect,
-               const std::wstring& change);
+               const std::wstring& change)
+    {
+        Add(&errorCount, L"error", subject, wrong, effect, change);
+    }
     void Warning(const std::wstring& subject, const std::wstring& wrong, const std::wstring& effect,
-                 const std::wstring& change);
+                 const std::wstring& change)
+    {
+        Add(&warningCount, L"warning", subject, wrong, effect, change);
+    }
     int errors() const { return errorCount; }
     int warnings() const { return warningCount; }
 
 private:
+    void Add(int* count, const wchar_t* severity, const std::wstring& subject, const std::wstring& wrong,
+             const std::wstring& effect, const std::wstring& change);
     int errorCount = 0;
     int warningCount = 0;
 };

@@ -3,16 +3,12 @@
 
 const wchar_t* EncodingName(IniEncoding encoding)
 {
-    switch (encoding) {
-    case IniEncoding::EightBit: return L"8-bit text";
-    case IniEncoding::Utf8Bom: return L"UTF-8 with a byte-order mark";
-    case IniEncoding::Utf16LeBom: return L"UTF-16 little-endian with a byte-order mark";
-    case IniEncoding::Utf16BeBom: return L"UTF-16 big-endian with a byte-order mark";
-    case IniEncoding::Utf16LeNoBom: return L"UTF-16 little-endian without a byte-order mark";
-    case IniEncoding::Utf16BeNoBom: return L"UTF-16 big-endian without a byte-order mark";
-    case IniEncoding::Binary: return L"not text";
-    }
-    return L"";
+    // In the order of IniEncoding.
+    static const wchar_t* const NAMES[] = {
+        L"8-bit text", L"UTF-8 with a byte-order mark", L"UTF-16 little-endian with a byte-order mark",
+        L"UTF-16 big-endian with a byte-order mark", L"UTF-16 little-endian without a byte-order mark",
+        L"UTF-16 big-endian without a byte-order mark", L"not text"};
+    return NAMES[static_cast<int>(encoding)];
 }
 
 namespace {

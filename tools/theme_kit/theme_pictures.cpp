@@ -1,6 +1,4 @@
 #include "tools/theme_kit/theme_pictures.h"
-#include <string.h>
-#include <algorithm>
 #include "helpers/text.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
@@ -9,35 +7,6 @@
 #include "state/picture_limits.h"
 
 namespace {
-
-// The file's bytes as the plug-in's header reader takes them.
-class BytesReader : public PictureReader {
-public:
-    explicit BytesReader(const std::vector<unsigned char>& bytes) : bytes_(bytes) {}
-    size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) const override
-    {
-        if (offset >= bytes_.size())
-            return 0;
-        const size_t n = std::min(count, static_cast<size_t>(bytes_.size() - offset));
-        memcpy(out, bytes_.data() + offset, n);
-        return n;
-    }
-
-private:
-    const std::vector<unsigned char>& bytes_;
-};
-
-const wchar_t* FormatName(PictureFormat format)
-{
-    switch (format) {
-    case PictureFormat::JPEG: return L"JPEG";
-    case PictureFormat::PNG: return L"PNG";
-    case PictureFormat::GIF: return L"GIF";
-    case PictureFormat::BMP: return L"BMP";
-    case PictureFormat::NONE: break;
-    }
-    return L"";
-}
 
 // Known and of some size, yet refused by the plug-in's gate: too many pixels.
 bool TooManyPixels(const PictureHeader& header)
@@ -64,6 +33,11 @@ std::wstring RefusedFormat(const PictureHeader& header)
         return L"does not decode as a picture: it holds a " + WideOf(header.refusedFormat) +
                L" picture, a format the plug-in refuses (it decodes JPEG, PNG, GIF and BMP)";
     return L"does not decode as a picture: it starts with no JPEG, PNG, GIF or BMP header the plug-in can read";
+}
+
+PictureHeader HeaderOf(const std::vector<unsigned char>& bytes)
+{
+    return ReadPictureHeader(bytes.data(), bytes.size());
 }
 
 std::wstring WithoutIt(const wchar_t* name)
@@ -105,15 +79,15 @@ PictureFile InspectThemePicture(const std::wstring& folder, const wchar_t* name,
         return picture;
     }
     picture.readable = true;
-    picture.header = ReadPictureHeader(BytesReader(bytes));
+    picture.header = HeaderOf(bytes);
     const PictureHeader& header = picture.header;
     if (TooManyPixels(header)) {
         picture.tooLarge = true;
         report.Error(name, AboveTheLimit(header), WithoutIt(name), L"Make it the window's real size");
     } else if (header.format == PictureFormat::NONE) {
         report.Error(name, RefusedFormat(header), WithoutIt(name), L"Save it as PNG");
-    } else if (header.format != PictureFormat::NONE && header.format != PictureFormat::PNG) {
-        report.Warning(name, std::wstring(L"holds a ") + FormatName(header.format) + L" picture, not a PNG",
+    } else if (header.format != PictureFormat::PNG) {
+        report.Warning(name, L"holds a " + WideOf(PictureFormatName(header)) + L" picture, not a PNG",
                        std::wstring(L"The decoder goes by the content, so it shows") +
                            (header.format == PictureFormat::JPEG ? L", but without any transparency" : L""),
                        L"Save it as PNG");
@@ -137,7 +111,7 @@ bool ReadPictureArgument(const std::wstring& path, const wchar_t* role, std::vec
         PrintErrorLine(what + L": cannot be read");
         return false;
     }
-    const PictureHeader header = ReadPictureHeader(BytesReader(*bytes));
+    const PictureHeader header = HeaderOf(*bytes);
     if (TooManyPixels(header)) {
         PrintErrorLine(what + L": " + AboveTheLimit(header));
         return false;
