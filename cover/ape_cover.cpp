@@ -46,8 +46,10 @@ bool FindFooter(const ByteReader& file, uint8_t (&footer)[APE_FOOTER_BYTES], uin
     return false;
 }
 
-// The cover item's value: the front cover's, else the first "Cover Art" one.
-bool FindCoverValue(const ByteReader& file, Span* value)
+// Calls visit(key, keyLength, value) for each item in order until it
+// returns true; false when there is no tag.
+template <typename Visit>
+bool ForEachItem(const ByteReader& file, Visit visit)
 {
     uint8_t footer[APE_FOOTER_BYTES];
     uint64_t footerStart;
@@ -58,34 +60,51 @@ bool FindCoverValue(const ByteReader& file, Span* value)
     if (tagSize < APE_FOOTER_BYTES || tagSize - APE_FOOTER_BYTES > footerStart)
         return false;
     uint64_t position = footerStart - (tagSize - APE_FOOTER_BYTES);
-    bool found = false;
     for (uint32_t n = LittleEndian32(footer + 16); n > 0 && position < footerStart; --n) {
         uint8_t item[ITEM_FIELDS_BYTES + LONGEST_KEY + 1];
         uint64_t room = footerStart - position;
         size_t got = static_cast<size_t>(room < sizeof item ? room : sizeof item);
         if (got <= ITEM_FIELDS_BYTES || !ReadExactly(file, position, item, got))
-            return found;
+            return true;
         const char* key = reinterpret_cast<const char*>(item + ITEM_FIELDS_BYTES);
         const void* terminator = memchr(key, 0, got - ITEM_FIELDS_BYTES);
         if (!terminator)
-            return found;
+            return true;
         size_t keyLength = static_cast<size_t>(static_cast<const char*>(terminator) - key);
         uint64_t valueStart = position + ITEM_FIELDS_BYTES + keyLength + 1;
         uint64_t valueLength = LittleEndian32(item);
-        if (valueLength > footerStart - valueStart)
-            return found;
+        if (valueLength > footerStart - valueStart || visit(key, keyLength, Span{valueStart, valueLength}))
+            return true;
+        position = valueStart + valueLength;
+    }
+    return true;
+}
+
+// The cover item's value: the front cover's, else the first "Cover Art" one.
+bool FindCoverValue(const ByteReader& file, Span* value)
+{
+    bool found = false;
+    ForEachItem(file, [&](const char* key, size_t keyLength, Span item) {
         bool front = keyLength == sizeof FRONT_COVER_KEY - 1 && SameIgnoringCase(key, FRONT_COVER_KEY, keyLength);
         bool cover = keyLength >= sizeof COVER_KEY_PREFIX - 1 &&
                      SameIgnoringCase(key, COVER_KEY_PREFIX, sizeof COVER_KEY_PREFIX - 1);
         if (front || (cover && !found)) {
-            *value = {valueStart, valueLength};
+            *value = item;
             found = true;
-            if (front)
-                return true;
         }
-        position = valueStart + valueLength;
-    }
+        return front;
+    });
     return found;
+}
+
+void ReadApeText(const ByteReader& file, TagText* text)
+{
+    ForEachItem(file, [&](const char* key, size_t keyLength, Span item) {
+        TextField which;
+        if (TextFieldNamed(key, keyLength, &which))
+            text->Offer(which, ReadTextBytes(file, item.offset, item.length, StoredText::UTF8));
+        return text->Complete();
+    });
 }
 
 bool RecognisesAnyFile(const uint8_t*, size_t)
@@ -124,4 +143,4 @@ int ReadApeCover(const ByteReader& file, PictureBuffer* picture)
 
 }  // namespace
 
-const ContainerReader APE_READER = {"APEv2", RecognisesAnyFile, ReadApeCover};
+const ContainerReader APE_READER = {"APEv2", RecognisesAnyFile, ReadApeCover, ReadApeText};

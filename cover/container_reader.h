@@ -1,7 +1,9 @@
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
+#include <string>
 #include "cover/byte_reader.h"
+#include "cover/tag_text.h"
 #include "state/picture_buffer.h"
 
 // One container whose pictures the audio library does not serve, read from
@@ -17,6 +19,8 @@ struct ContainerReader {
     // Copies the container's cover into the empty `picture`; 1 for a picture
     // of at least one byte, else 0 with `picture` left empty.
     int (*ReadCover)(const ByteReader& file, PictureBuffer* picture);
+    // Offers the container's title, artist and album to `text`.
+    void (*ReadText)(const ByteReader& file, TagText* text);
 };
 
 constexpr size_t CONTAINER_HEAD_BYTES = 16;
@@ -25,3 +29,8 @@ constexpr size_t CONTAINER_HEAD_BYTES = 16;
 // between one byte and LARGEST_PICTURE_BYTES and lie inside the file; the
 // size is checked before anything is read.
 int ReadPictureBytes(const ByteReader& file, uint64_t offset, uint64_t length, PictureBuffer* picture);
+
+enum class StoredText { UTF8, UTF16LE };
+// The text stored in `length` bytes at `offset` (see tag_text.h); no more is
+// read than the longest text can take.
+std::string ReadTextBytes(const ByteReader& file, uint64_t offset, uint64_t length, StoredText form);

@@ -3,6 +3,7 @@
 #include <utility>
 #include "cover/embedded_picture.h"
 #include "cover/file_picture.h"
+#include "cover/now_playing_text.h"
 #include "cover/track_file.h"
 #include "state/display_state.h"
 #include "state/format_path.h"
@@ -138,6 +139,7 @@ int ChooseCover(const Track& track)
 void ReleaseCover()
 {
     displayState.cover.Release();
+    displayState.nowPlaying = NowPlaying();
 }
 
 void RefreshCover()
@@ -157,5 +159,6 @@ void RefreshCover()
         return;
     Track track = {path, folderPath, false, SIZE_MAX};
     DescribeTrackFile(&track);
+    ReadNowPlayingText(path, track.localFile, track.readBound);
     ChooseCover(track);
 }

@@ -13,18 +13,24 @@ const char* ServeChannelTags(const void* channel, uint32_t tagType)
 
 }  // namespace
 
-int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture, EmbeddedStep step, size_t readBound)
+bool ChannelTagServer(DWORD channel, size_t readBound, TagServer* server)
 {
     const AudioEntryPoints& audio = displayState.AudioLibrary;
     if (!audio.BASS_ChannelGetInfo || !audio.BASS_ChannelGetTags)
-        return 0;
+        return false;
     // A failed call leaves the record zero, which no stream type matches.
     BassChannelInfo info;
     ZeroMemory(&info, sizeof(info));
     audio.BASS_ChannelGetInfo(channel, &info);
-    TagServer server = {info.ctype, ServeChannelTags, reinterpret_cast<const void*>(static_cast<uintptr_t>(channel)),
-                        readBound};
-    return SelectEmbeddedPicture(server, step, picture);
+    *server = {info.ctype, ServeChannelTags, reinterpret_cast<const void*>(static_cast<uintptr_t>(channel)),
+               readBound};
+    return true;
+}
+
+int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture, EmbeddedStep step, size_t readBound)
+{
+    TagServer server;
+    return ChannelTagServer(channel, readBound, &server) ? SelectEmbeddedPicture(server, step, picture) : 0;
 }
 
 int ExtractApicFromTag(DWORD channel, PictureBuffer* picture)

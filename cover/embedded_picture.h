@@ -10,5 +10,7 @@
 // else 0.
 int ExtractEmbeddedPicture(DWORD channel, PictureBuffer* picture, EmbeddedStep step = EmbeddedStep::LATIN1_APIC,
                            size_t readBound = SIZE_MAX);
+// What the audio library serves for the channel; false when it is not bound.
+bool ChannelTagServer(DWORD channel, size_t readBound, TagServer* server);
 // Test seam: the Latin-1 APIC picture without the channel-type check.
 int ExtractApicFromTag(DWORD channel, PictureBuffer* picture);

@@ -42,3 +42,20 @@ int SelectEmbeddedPicture(const TagServer& server, EmbeddedStep step, PictureBuf
         return 0;
     }
 }
+
+void SelectEmbeddedText(const TagServer& server, TagText* text)
+{
+    switch (server.channelType) {
+    case BASS_CTYPE_STREAM_MP3:
+        ReadTextFromServedTag(reinterpret_cast<const uint8_t*>(server.Tags(BASS_TAG_ID3V2)), server.readBound, text);
+        return;
+    case BASS_CTYPE_STREAM_FLAC:
+    case BASS_CTYPE_STREAM_FLAC_OGG:
+    case BASS_CTYPE_STREAM_VORBIS:
+    case BASS_CTYPE_STREAM_OPUS:
+        ReadTextFromComments(server.Tags(BASS_TAG_OGG), server.readBound, text);
+        return;
+    default:
+        return;
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include "cover/tag_server.h"
+#include "cover/tag_text.h"
 #include "state/picture_buffer.h"
 
 // The two places embedded pictures take in the cover search: the Latin-1 APIC
@@ -16,3 +17,7 @@ enum class EmbeddedStep {
 // Returns 1 for a picture of at least one byte, else 0; a zero-byte picture
 // leaves data non-null.
 int SelectEmbeddedPicture(const TagServer& server, EmbeddedStep step, PictureBuffer* picture);
+// The title, artist and album the library serves for the channel (ID3v2
+// text frames of an MP3; the comments of FLAC, Vorbis and Opus), offered to
+// `text`.
+void SelectEmbeddedText(const TagServer& server, TagText* text);

@@ -27,6 +27,15 @@ int ReadPictureBytes(const ByteReader& file, uint64_t offset, uint64_t length, P
     return 1;
 }
 
+std::string ReadTextBytes(const ByteReader& file, uint64_t offset, uint64_t length, StoredText form)
+{
+    // Four bytes a character in UTF-8 or in a UTF-16 surrogate pair.
+    uint8_t bytes[4 * LONGEST_TEXT_CHARACTERS];
+    const size_t wanted = static_cast<size_t>(length < sizeof bytes ? length : sizeof bytes);
+    const size_t got = offset <= file.Length() ? file.Read(offset, bytes, wanted) : 0;
+    return form == StoredText::UTF8 ? TextFromUtf8(bytes, got) : TextFromUtf16(bytes, got, false);
+}
+
 int ReadPictureFromFile(const ByteReader& file, PictureBuffer* picture)
 {
     uint8_t head[CONTAINER_HEAD_BYTES];
@@ -36,4 +45,14 @@ int ReadPictureFromFile(const ByteReader& file, PictureBuffer* picture)
             return 1;
     }
     return 0;
+}
+
+void ReadTextFromFile(const ByteReader& file, TagText* text)
+{
+    uint8_t head[CONTAINER_HEAD_BYTES];
+    size_t got = file.Read(0, head, sizeof head);
+    for (const ContainerReader* reader : CONTAINER_READERS) {
+        if (!text->Complete() && reader->Recognises(head, got))
+            reader->ReadText(file, text);
+    }
 }

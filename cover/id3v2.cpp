@@ -13,6 +13,7 @@ constexpr uint8_t V23_GROUPING = 0x20;     // group byte
 
 // Frame format flags, ID3v2.4 layout.
 constexpr uint8_t V24_GROUPING = 0x40;          // group byte
+constexpr uint8_t V24_COMPRESSION = 0x08;
 constexpr uint8_t V24_ENCRYPTION = 0x04;        // method byte
 constexpr uint8_t V24_UNSYNCHRONISATION = 0x02;
 constexpr uint8_t V24_DATA_LENGTH = 0x01;       // 4-byte syncsafe length
@@ -21,7 +22,7 @@ constexpr size_t FRAME_ID_SIZE = 4;
 constexpr size_t FRAME_SIZE_OFFSET = 4;
 constexpr size_t FORMAT_FLAGS_OFFSET = 9;
 constexpr size_t DATA_LENGTH_SIZE = 4;
-// APIC text encodings.
+// Text encodings of APIC and text frames.
 constexpr uint8_t TEXT_ENCODING_LATIN1 = 0;
 constexpr uint8_t TEXT_ENCODING_UTF16 = 1;
 constexpr uint8_t TEXT_ENCODING_UTF16BE = 2;
@@ -210,13 +211,15 @@ void ReadApicPayload(uint32_t version, uint8_t tagFlags, uint8_t formatFlags, co
     span->length = static_cast<size_t>(pictureLength);
 }
 
-PictureSpan WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, ApicEncodings accepted)
+// Calls visit(id, formatFlags, payload, frameSize) for each frame in order
+// until it returns true; `payload` is an offset into `data`.
+template <typename Visit>
+void ForEachFrame(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, Visit visit)
 {
-    PictureSpan span = {false, 0, 0};
     size_t pos;
     if (!FirstFramePosition(version, tagFlags, data, limit, &pos))
-        return span;
-    while (pos < limit && !span.found) {
+        return;
+    while (pos < limit) {
         if (limit - pos < FRAME_HEADER_SIZE)
             break;
         size_t idLength = FrameIdLength(data + pos);
@@ -234,13 +237,90 @@ PictureSpan WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, 
         size_t frameSize = ReadFrameSize(version, data + pos + FRAME_SIZE_OFFSET);
         if (frameSize > limit - pos - FRAME_HEADER_SIZE)
             break;  // the payload would run past the tag
-        if (IsApicId(data + pos)) {
-            ReadApicPayload(version, tagFlags, data[pos + FORMAT_FLAGS_OFFSET], data, pos + FRAME_HEADER_SIZE,
-                            static_cast<uint32_t>(frameSize), accepted, &span);
-        }
+        if (visit(data + pos, data[pos + FORMAT_FLAGS_OFFSET], pos + FRAME_HEADER_SIZE,
+                  static_cast<uint32_t>(frameSize)))
+            return;
         pos += FRAME_HEADER_SIZE + frameSize;
     }
+}
+
+PictureSpan WalkFrames(uint32_t version, uint8_t tagFlags, const uint8_t* data, size_t limit, ApicEncodings accepted)
+{
+    PictureSpan span = {false, 0, 0};
+    ForEachFrame(version, tagFlags, data, limit,
+                 [&](const uint8_t* id, uint8_t formatFlags, size_t payload, uint32_t frameSize) {
+                     if (IsApicId(id))
+                         ReadApicPayload(version, tagFlags, formatFlags, data, payload, frameSize, accepted, &span);
+                     return span.found;
+                 });
     return span;
+}
+
+// A text frame's first value. A compressed or encrypted frame holds no text
+// that can be read as it is.
+std::string ReadTextPayload(uint32_t version, uint8_t formatFlags, const uint8_t* start, uint32_t frameSize)
+{
+    const uint8_t unreadable = UsesV23FlagLayout(version) ? V23_COMPRESSION | V23_ENCRYPTION
+                                                          : V24_COMPRESSION | V24_ENCRYPTION;
+    size_t skip = FormatFlagSkip(version, formatFlags);
+    if ((formatFlags & unreadable) || skip >= frameSize)
+        return std::string();
+    const uint8_t* text = start + skip + 1;
+    const size_t length = frameSize - skip - 1;
+    switch (start[skip]) {
+    case TEXT_ENCODING_LATIN1: return TextFromLatin1(text, length);
+    case TEXT_ENCODING_UTF16: return TextFromUtf16(text, length, false);
+    case TEXT_ENCODING_UTF16BE: return TextFromUtf16(text, length, true);
+    case TEXT_ENCODING_UTF8: return TextFromUtf8(text, length);
+    default: return std::string();
+    }
+}
+
+// The frames the now-playing text comes from.
+bool TextFrameField(const uint8_t* id, TextField* which)
+{
+    static const char* const IDS[TEXT_FIELD_COUNT] = {"TIT2", "TPE1", "TALB"};
+    for (int field = 0; field < TEXT_FIELD_COUNT; ++field) {
+        if (memcmp(id, IDS[field], FRAME_ID_SIZE) == 0) {
+            *which = static_cast<TextField>(field);
+            return true;
+        }
+    }
+    return false;
+}
+
+// A tag block ready to walk: its version and flags, and its frames,
+// de-unsynchronised into `copy` where the whole tag must be.
+struct WalkableTag {
+    uint32_t version;
+    uint8_t flags;
+    const uint8_t* data;
+    size_t limit;
+    PictureBuffer copy;
+};
+
+enum class TagOpening { WALKABLE, NONE, NO_MEMORY };
+
+TagOpening OpenTag(const uint8_t* block, size_t available, WalkableTag* tag)
+{
+    if (available < ID3_HEADER_SIZE || memcmp(block, "ID3", 3) != 0)
+        return TagOpening::NONE;
+    tag->version = static_cast<uint32_t>(block[3]) << 8 | block[4];
+    tag->flags = block[5];
+    tag->limit = ReadSyncsafe32(block + 6);
+    if (tag->limit > available - ID3_HEADER_SIZE)
+        tag->limit = available - ID3_HEADER_SIZE;  // a block cut short by the end of its file
+    if (!WalksFrames(tag->version))
+        return TagOpening::NONE;
+    tag->data = block + ID3_HEADER_SIZE;
+    if ((tag->flags & TAG_FLAG_UNSYNCHRONISATION) && DeunsynchronisesWholeTag(tag->version)) {
+        tag->copy = PictureBuffer::Zeroed(tag->limit);
+        if (!tag->copy.data())
+            return TagOpening::NO_MEMORY;
+        tag->limit = Deunsynchronise(tag->data, tag->limit, tag->copy.data());
+        tag->data = tag->copy.data();
+    }
+    return TagOpening::WALKABLE;
 }
 
 int HasPicture(const PictureBuffer* picture)
@@ -264,39 +344,38 @@ uint32_t ReadBigEndian32(const uint8_t* bytes)
 
 int ExtractApicFromTagBlock(const uint8_t* block, size_t available, PictureBuffer* picture, ApicEncodings accepted)
 {
-    if (available < ID3_HEADER_SIZE || memcmp(block, "ID3", 3) != 0)
-        return HasPicture(picture);
-    uint32_t version = static_cast<uint32_t>(block[3]) << 8 | block[4];
-    uint8_t tagFlags = block[5];
-    size_t limit = ReadSyncsafe32(block + 6);
-    if (limit > available - ID3_HEADER_SIZE)
-        limit = available - ID3_HEADER_SIZE;  // a block cut short by the end of its file
-    if (!WalksFrames(version))
-        return HasPicture(picture);
-
-    const uint8_t* data = block + ID3_HEADER_SIZE;
-    PictureBuffer copy;
-    if ((tagFlags & TAG_FLAG_UNSYNCHRONISATION) && DeunsynchronisesWholeTag(version)) {
-        copy = PictureBuffer::Zeroed(limit);
-        if (!copy.data())
-            return 0;
-        limit = Deunsynchronise(data, limit, copy.data());
-        data = copy.data();
-    }
-    PictureSpan span = WalkFrames(version, tagFlags, data, limit, accepted);
-    if (span.found && copy.data()) {
+    WalkableTag tag;
+    const TagOpening opening = OpenTag(block, available, &tag);
+    if (opening != TagOpening::WALKABLE)
+        return opening == TagOpening::NONE ? HasPicture(picture) : 0;
+    PictureSpan span = WalkFrames(tag.version, tag.flags, tag.data, tag.limit, accepted);
+    if (span.found && tag.copy.data()) {
         // The copy becomes the picture's block, so its bytes exist once.
-        memmove(copy.data(), copy.data() + span.offset, span.length);
-        copy.Shrink(span.length);
-        *picture = std::move(copy);
+        memmove(tag.copy.data(), tag.copy.data() + span.offset, span.length);
+        tag.copy.Shrink(span.length);
+        *picture = std::move(tag.copy);
     } else if (span.found) {
         PictureBuffer found = PictureBuffer::Zeroed(span.length);
         if (found.data()) {
-            memcpy(found.data(), data + span.offset, span.length);
+            memcpy(found.data(), tag.data + span.offset, span.length);
             *picture = std::move(found);
         }
     }
     return HasPicture(picture);
+}
+
+void ReadTextFromTagBlock(const uint8_t* block, size_t available, TagText* text)
+{
+    WalkableTag tag;
+    if (OpenTag(block, available, &tag) != TagOpening::WALKABLE)
+        return;
+    ForEachFrame(tag.version, tag.flags, tag.data, tag.limit,
+                 [&](const uint8_t* id, uint8_t formatFlags, size_t payload, uint32_t frameSize) {
+                     TextField which;
+                     if (TextFrameField(id, &which))
+                         text->Offer(which, ReadTextPayload(tag.version, formatFlags, tag.data + payload, frameSize));
+                     return text->Complete();
+                 });
 }
 
 size_t HeldTagBlockLength(const uint8_t* header)
@@ -306,12 +385,30 @@ size_t HeldTagBlockLength(const uint8_t* header)
                               (static_cast<size_t>(size[2] & 0x7F) << 7) | (size[3] & 0x7F));
 }
 
+namespace {
+
+// How much of a served block may be read: only behind an "ID3" is there a
+// header to take the length from; the bytes are compared one at a time so
+// that a mismatch reads no further. 0 when there is no tag.
+size_t ServedTagLength(const uint8_t* tag, size_t readBound)
+{
+    if (!tag || readBound < ID3_HEADER_SIZE || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
+        return 0;
+    size_t held = HeldTagBlockLength(tag);
+    return held < readBound ? held : readBound;
+}
+
+}  // namespace
+
 int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture, ApicEncodings accepted, size_t readBound)
 {
-    // Only behind an "ID3" is there a header to take the length from; the
-    // bytes are compared one at a time so that a mismatch reads no further.
-    if (!tag || readBound < ID3_HEADER_SIZE || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
-        return HasPicture(picture);
-    size_t held = HeldTagBlockLength(tag);
-    return ExtractApicFromTagBlock(tag, held < readBound ? held : readBound, picture, accepted);
+    const size_t length = ServedTagLength(tag, readBound);
+    return length ? ExtractApicFromTagBlock(tag, length, picture, accepted) : HasPicture(picture);
+}
+
+void ReadTextFromServedTag(const uint8_t* tag, size_t readBound, TagText* text)
+{
+    const size_t length = ServedTagLength(tag, readBound);
+    if (length)
+        ReadTextFromTagBlock(tag, length, text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
+#include "cover/tag_text.h"
 #include "state/picture_buffer.h"
 
 // The ID3v2 walker: pure functions over bytes, no globals and no I/O, so the
@@ -48,3 +49,8 @@ size_t HeldTagBlockLength(const uint8_t* header);
 // is shorter than its header says. Results as above.
 int ExtractApicFromServedTag(const uint8_t* tag, PictureBuffer* picture,
                              ApicEncodings accepted = ApicEncodings::LATIN1, size_t readBound = SIZE_MAX);
+
+// The title, artist and album of the tag block (TIT2, TPE1, TALB; any of the
+// four text encodings), offered to `text`; the block is bounded as above.
+void ReadTextFromTagBlock(const uint8_t* block, size_t available, TagText* text);
+void ReadTextFromServedTag(const uint8_t* tag, size_t readBound, TagText* text);

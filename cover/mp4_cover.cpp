@@ -77,23 +77,56 @@ bool RecognisesMp4(const uint8_t* head, size_t length)
     return length >= BOX_HEADER_BYTES && memcmp(head + 4, "ftyp", 4) == 0;
 }
 
-int ReadMp4Cover(const ByteReader& file, PictureBuffer* picture)
+// moov/udta/meta/ilst: the item list that holds the tags.
+bool FindItemList(const ByteReader& file, Box* ilst)
 {
-    Box moov, udta, meta, ilst, covr, data;
+    Box moov, udta, meta;
     if (!FindChild(file, 0, file.Length(), "moov", &moov) ||
         !FindChild(file, moov.payload, moov.end, "udta", &udta) ||
         !FindChild(file, udta.payload, udta.end, "meta", &meta))
-        return 0;
+        return false;
     uint64_t children = MetaChildren(file, meta);
-    if (children > meta.end || !FindChild(file, children, meta.end, "ilst", &ilst) ||
-        !FindChild(file, ilst.payload, ilst.end, "covr", &covr) ||
-        !ReadBox(file, covr.payload, covr.end, &data) || memcmp(data.type, "data", 4) != 0 ||
+    return children <= meta.end && FindChild(file, children, meta.end, "ilst", ilst);
+}
+
+// An item's first "data" box: where its value starts, after type and locale.
+bool ItemValue(const ByteReader& file, const Box& item, uint64_t* start, uint64_t* end)
+{
+    Box data;
+    if (!ReadBox(file, item.payload, item.end, &data) || memcmp(data.type, "data", 4) != 0 ||
         data.end - data.payload < DATA_PREFIX_BYTES)
+        return false;
+    *start = data.payload + DATA_PREFIX_BYTES;
+    *end = data.end;
+    return true;
+}
+
+int ReadMp4Cover(const ByteReader& file, PictureBuffer* picture)
+{
+    Box ilst, covr;
+    uint64_t start, end;
+    if (!FindItemList(file, &ilst) || !FindChild(file, ilst.payload, ilst.end, "covr", &covr) ||
+        !ItemValue(file, covr, &start, &end))
         return 0;
-    uint64_t start = data.payload + DATA_PREFIX_BYTES;
-    return ReadPictureBytes(file, start, data.end - start, picture);
+    return ReadPictureBytes(file, start, end - start, picture);
+}
+
+void ReadMp4Text(const ByteReader& file, TagText* text)
+{
+    static const char* const ITEMS[TEXT_FIELD_COUNT] = {"\xA9nam", "\xA9" "ART", "\xA9" "alb"};
+    Box ilst, item;
+    if (!FindItemList(file, &ilst))
+        return;
+    uint64_t position = ilst.payload, start, end;
+    for (int n = 0; n < MOST_CHILDREN && position < ilst.end && ReadBox(file, position, ilst.end, &item); ++n) {
+        for (int field = 0; field < TEXT_FIELD_COUNT; ++field) {
+            if (memcmp(item.type, ITEMS[field], 4) == 0 && ItemValue(file, item, &start, &end))
+                text->Offer(static_cast<TextField>(field), ReadTextBytes(file, start, end - start, StoredText::UTF8));
+        }
+        position = item.end;
+    }
 }
 
 }  // namespace
 
-const ContainerReader MP4_READER = {"MP4", RecognisesMp4, ReadMp4Cover};
+const ContainerReader MP4_READER = {"MP4", RecognisesMp4, ReadMp4Cover, ReadMp4Text};

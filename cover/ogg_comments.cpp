@@ -57,3 +57,20 @@ int ExtractPictureFromComments(const char* comments, size_t readBound, PictureBu
         return 0;
     return picture->length() != 0;
 }
+
+void ReadTextFromComments(const char* comments, size_t readBound, TagText* text)
+{
+    if (!comments)
+        return;
+    size_t at = 0, length;
+    while (!text->Complete() &&
+           BoundedStringLength(reinterpret_cast<const uint8_t*>(comments), at, readBound, &length) && length > 0) {
+        const char* comment = comments + at;
+        const char* equals = static_cast<const char*>(memchr(comment, '=', length));
+        TextField which;
+        if (equals && TextFieldNamed(comment, static_cast<size_t>(equals - comment), &which))
+            text->Offer(which, TextFromUtf8(reinterpret_cast<const uint8_t*>(equals + 1),
+                                            length - static_cast<size_t>(equals + 1 - comment)));
+        at += length + 1;
+    }
+}

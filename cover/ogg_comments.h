@@ -1,5 +1,6 @@
 #pragma once
 #include <stddef.h>
+#include "cover/tag_text.h"
 #include "state/picture_buffer.h"
 
 // The comments of an Ogg Vorbis, Opus or FLAC-in-Ogg stream as the audio
@@ -9,3 +10,5 @@
 // METADATA_BLOCK_PICTURE picture (see picture_choice.h) into the empty
 // `picture`. Returns 1 for a picture of at least one byte, else 0.
 int ExtractPictureFromComments(const char* comments, size_t readBound, PictureBuffer* picture);
+// TITLE, ARTIST and ALBUM of the same comments, offered to `text`.
+void ReadTextFromComments(const char* comments, size_t readBound, TagText* text);

@@ -13,6 +13,9 @@ constexpr int MOST_CHUNKS = 4096;
 // tag's other frames; a longer tag is read that far, which no usable
 // picture lies beyond.
 constexpr uint64_t LARGEST_TAG_READ = uint64_t{LARGEST_PICTURE_BYTES} + (1u << 20);
+// For text only the tag's start is read: taggers write the text frames
+// before the pictures.
+constexpr uint64_t LARGEST_TEXT_READ = 1u << 20;
 
 struct ChunkLayout {
     const char* formId;
@@ -58,18 +61,28 @@ bool FindTagChunk(const ByteReader& file, const ChunkLayout& layout, uint64_t* p
     return false;
 }
 
-int ReadChunkTagCover(const ByteReader& file, const ChunkLayout& layout, PictureBuffer* picture)
+// The ID3 chunk's first `most` bytes, in a block of its own; empty when
+// there is none.
+PictureBuffer ReadTagChunk(const ByteReader& file, const ChunkLayout& layout, uint64_t most)
 {
     uint64_t payload, length;
     if (!FindTagChunk(file, layout, &payload, &length))
-        return 0;
-    if (length > LARGEST_TAG_READ)
-        length = LARGEST_TAG_READ;
-    // The tag is read into a block of its own, which the walker copies the picture from.
+        return PictureBuffer();
+    if (length > most)
+        length = most;
     PictureBuffer tag = PictureBuffer::Zeroed(static_cast<size_t>(length));
     if (!tag.data() || !ReadExactly(file, payload, tag.data(), static_cast<size_t>(length)))
+        return PictureBuffer();
+    return tag;
+}
+
+int ReadChunkTagCover(const ByteReader& file, const ChunkLayout& layout, PictureBuffer* picture)
+{
+    // The walker copies the picture from the tag's own block.
+    PictureBuffer tag = ReadTagChunk(file, layout, LARGEST_TAG_READ);
+    if (!tag.data())
         return 0;
-    size_t available = static_cast<size_t>(length);
+    size_t available = tag.length();
     int found = ExtractApicFromTagBlock(tag.data(), available, picture, ApicEncodings::LATIN1);
     // As in an MP3, a Latin-1 picture decides even when it has no bytes.
     if (!picture->data())
@@ -77,6 +90,13 @@ int ReadChunkTagCover(const ByteReader& file, const ChunkLayout& layout, Picture
     if (!found)
         *picture = PictureBuffer();
     return found;
+}
+
+void ReadChunkTagText(const ByteReader& file, const ChunkLayout& layout, TagText* text)
+{
+    PictureBuffer tag = ReadTagChunk(file, layout, LARGEST_TEXT_READ);
+    if (tag.data())
+        ReadTextFromTagBlock(tag.data(), tag.length(), text);
 }
 
 bool RecognisesWav(const uint8_t* head, size_t length) { return Recognises(WAV_LAYOUT, head, length); }
@@ -87,7 +107,10 @@ int ReadAiffCover(const ByteReader& file, PictureBuffer* picture)
     return ReadChunkTagCover(file, AIFF_LAYOUT, picture);
 }
 
+void ReadWavText(const ByteReader& file, TagText* text) { ReadChunkTagText(file, WAV_LAYOUT, text); }
+void ReadAiffText(const ByteReader& file, TagText* text) { ReadChunkTagText(file, AIFF_LAYOUT, text); }
+
 }  // namespace
 
-const ContainerReader WAV_READER = {"WAV", RecognisesWav, ReadWavCover};
-const ContainerReader AIFF_READER = {"AIFF", RecognisesAiff, ReadAiffCover};
+const ContainerReader WAV_READER = {"WAV", RecognisesWav, ReadWavCover, ReadWavText};
+const ContainerReader AIFF_READER = {"AIFF", RecognisesAiff, ReadAiffCover, ReadAiffText};

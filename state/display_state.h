@@ -2,6 +2,7 @@
 #include <windows.h>
 #include "state/audio_entry_points.h"
 #include "state/image_stream_holder.h"
+#include "state/now_playing.h"
 #include "state/owners.h"
 
 struct ImageRect {
@@ -33,6 +34,7 @@ struct DisplayState {
     ImageStreamHolder background;
     ImageStreamHolder overlay;
     ImageStreamHolder cover;
+    NowPlaying nowPlaying;
     AudioEntryPoints AudioLibrary;
 };
 

@@ -5,6 +5,8 @@
 // then the picture the plug-in reads from the file itself (MP4, ASF, WAV,
 // AIFF, APEv2). The folder's files are not looked at.
 // Exit 0: picture written; 1: no picture; 2: usage or I/O error.
+// apic-extract --text IN: prints the title, artist and album the plug-in
+// reads from IN's tags, tab-separated on one line of UTF-8; exit 0 or 2.
 #include <stdio.h>
 #include "cover/embedded_selection.h"
 #include "cover/file_picture.h"
@@ -73,15 +75,25 @@ bool WriteAll(const ArgChar* path, const uint8_t* bytes, size_t length)
     return fclose(file) == 0 && ok;
 }
 
+bool IsTextOption(const ArgChar* argument)
+{
+    static const char OPTION[] = "--text";
+    for (size_t i = 0; i < sizeof OPTION; ++i)
+        if (argument[i] != static_cast<ArgChar>(OPTION[i]))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 int TOOL_MAIN(int argc, ArgChar** argv)
 {
     if (argc != 3) {
-        fputs("usage: apic-extract IN OUT\n", stderr);
+        fputs("usage: apic-extract IN OUT\n       apic-extract --text IN\n", stderr);
         return EXIT_TROUBLE;
     }
-    FILE* file = OpenFile(argv[1], "rb");
+    const bool text = IsTextOption(argv[1]);
+    FILE* file = OpenFile(argv[text ? 2 : 1], "rb");
     if (!file) {
         fputs("apic-extract: cannot read the input file\n", stderr);
         return EXIT_TROUBLE;
@@ -98,6 +110,15 @@ int TOOL_MAIN(int argc, ArgChar** argv)
 
     // A local file, as the plug-in bounds it: no tag outgrows the file.
     TagServer server = {tags.type, ServeFromFile, &tags, static_cast<size_t>(reader.Length())};
+    if (text) {
+        TagText found;
+        SelectEmbeddedText(server, &found);
+        FreeStreamTags(&tags);
+        ReadTextFromFile(reader, &found);
+        fclose(file);
+        printf("%s\t%s\t%s\n", found.field[TITLE].c_str(), found.field[ARTIST].c_str(), found.field[ALBUM].c_str());
+        return EXIT_PICTURE;
+    }
     PictureBuffer picture;
     int found = SelectEmbeddedPicture(server, EmbeddedStep::LATIN1_APIC, &picture);
     if (!picture.data())

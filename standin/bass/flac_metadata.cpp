@@ -1,4 +1,5 @@
 #include "flac_metadata.h"
+#include "ogg_headers.h"
 #include <stdlib.h>
 #include <string.h>
 #include <vector>
@@ -6,6 +7,7 @@
 namespace {
 
 constexpr uint8_t BLOCK_STREAMINFO = 0;
+constexpr uint8_t BLOCK_VORBIS_COMMENT = 4;
 constexpr uint8_t BLOCK_PICTURE = 6;
 constexpr uint8_t LAST_BLOCK = 0x80;
 constexpr size_t BLOCK_HEADER_LENGTH = 4;
@@ -103,6 +105,11 @@ bool ReadFlacMetadata(const ByteReader& source, uint64_t start, StreamTags* tags
             uint8_t info[STREAMINFO_LENGTH];
             if (source.Read(at, info, sizeof info) == sizeof info)
                 ReadStreamInfo(info, tags);
+        } else if (kind == BLOCK_VORBIS_COMMENT && !tags->comments) {
+            // The library serves a FLAC file's comments as it serves Ogg ones.
+            std::vector<uint8_t> block(length);
+            if (source.Read(at, block.data(), length) == length)
+                tags->comments = ServeComments(block.data(), length);
         } else if (kind == BLOCK_PICTURE && records.size() < MAX_PICTURES) {
             std::vector<uint8_t> block(length);
             BassTagPicture record;

@@ -83,6 +83,20 @@ private:
     bool serialKnown = false;
 };
 
+struct Codec {
+    const char* identification;
+    size_t identificationLength;
+    const char* comments;
+    size_t commentsLength;
+    uint32_t type;
+};
+const Codec CODECS[] = {
+    {"\x01vorbis", 7, "\x03vorbis", 7, BASS_CTYPE_STREAM_VORBIS},
+    {"OpusHead", 8, "OpusTags", 8, BASS_CTYPE_STREAM_OPUS},
+};
+
+}  // namespace
+
 // Vorbis comment fields: vendor string, count, then length-prefixed comments.
 // Served as zero-terminated strings with an empty one at the end.
 char* ServeComments(const uint8_t* bytes, size_t length)
@@ -116,20 +130,6 @@ char* ServeComments(const uint8_t* bytes, size_t length)
         memcpy(served, series.data(), series.size());
     return served;
 }
-
-struct Codec {
-    const char* identification;
-    size_t identificationLength;
-    const char* comments;
-    size_t commentsLength;
-    uint32_t type;
-};
-const Codec CODECS[] = {
-    {"\x01vorbis", 7, "\x03vorbis", 7, BASS_CTYPE_STREAM_VORBIS},
-    {"OpusHead", 8, "OpusTags", 8, BASS_CTYPE_STREAM_OPUS},
-};
-
-}  // namespace
 
 bool ReadOggHeaders(const ByteReader& source, uint64_t start, StreamTags* tags)
 {

@@ -6,12 +6,14 @@
 #include "cover/mp4_cover.h"
 #include "cover/riff_id3.h"
 #include "state/picture_limits.h"
+#include "tests/fuzz/walk_checks.h"
 #include "tests/support/container_builder.h"
 
 // Any bytes, as a whole file read through one container reader (chosen by
 // CONTAINER at build time, one target a reader), in a block of exactly their
 // length. Whatever the sizes say: no read past the block, no picture that is
-// not a slice of the input, and no picture past the limit.
+// not a slice of the input, no picture past the limit, and text that is
+// valid UTF-8 within its length.
 namespace {
 
 #if defined(CONTAINER_MP4)
@@ -40,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         bool walked = container == &WAV_READER || container == &AIFF_READER;
         if (found && !walked && !memmem(data, size, picture.data(), static_cast<size_t>(picture.length())))
             abort();
+        TagText text;
+        container->ReadText(reader, &text);
+        CheckText(text);
     }
     return 0;
 }

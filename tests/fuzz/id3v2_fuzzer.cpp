@@ -15,5 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     PictureBuffer picture;
     int found = ExtractApicFromTagBlock(block, size, &picture);
     CheckWalkResult(found, picture, block, size, true);
+    TagText text;
+    ReadTextFromTagBlock(block, size, &text);
+    CheckText(text);
     return 0;
 }

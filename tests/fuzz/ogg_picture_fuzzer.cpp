@@ -29,5 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     PictureBuffer picture;
     int found = ExtractPictureFromComments(text, size, &picture);
     CheckWalkResult(found, picture, reinterpret_cast<const uint8_t*>(text), size, false);
+    TagText comments;
+    ReadTextFromComments(text, size, &comments);
+    CheckText(comments);
     return 0;
 }
