@@ -3,6 +3,7 @@
 #include "render/gdiplus_flat.h"
 #include "render/prepared_cover.h"
 #include "render/prepared_theme.h"
+#include "render/text_layer.h"
 #include "render/window_canvas.h"
 #include "state/top_down_section.h"
 
@@ -92,6 +93,7 @@ void ComposeLayers(const FramePixels& target, HDC dc)
     BlendPrepared(target, PreparedBackground());
     DrawCover(target, dc);
     BlendPrepared(target, PreparedOverlay());
+    BlendTextLayer(target);
 }
 
 void DrawBackground(HDC target)

@@ -1,6 +1,7 @@
 #include "render/theme.h"
 #include "render/frame_scale.h"
 #include "render/prepared_theme.h"
+#include "render/text_layer.h"
 #include "render/theme_files.h"
 #include "resources/resource_ids.h"
 #include "state/display_state.h"
@@ -88,6 +89,8 @@ void LoadTheme(HWND window)
     }
     // Decoded now, once, rather than at the first presentation.
     PreparedOverlay();
+    wchar_t ini[MAX_PATH];
+    LoadTextLayer(displayState.theme[0] != L'\0' && ThemeFilePath(ini, THEME_INI_FILE) ? ini : nullptr);
     if (background)
         SetWindowPos(window, NULL, 0, 0, background->width, background->height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

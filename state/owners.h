@@ -63,6 +63,13 @@ inline void DisposeGdipBitmap(Gdiplus::GpBitmap* bitmap) { Gdiplus::DllExports::
 inline void DisposeGdipImage(Gdiplus::GpImage* image) { Gdiplus::DllExports::GdipDisposeImage(image); }
 inline void DeleteGdipGraphics(Gdiplus::GpGraphics* graphics) { Gdiplus::DllExports::GdipDeleteGraphics(graphics); }
 inline void DeleteGdipPen(Gdiplus::GpPen* pen) { Gdiplus::DllExports::GdipDeletePen(pen); }
+inline void DeleteGdipBrush(Gdiplus::GpSolidFill* brush) { Gdiplus::DllExports::GdipDeleteBrush(brush); }
+inline void DeleteGdipFont(Gdiplus::GpFont* font) { Gdiplus::DllExports::GdipDeleteFont(font); }
+inline void DeleteGdipFontFamily(Gdiplus::GpFontFamily* family) { Gdiplus::DllExports::GdipDeleteFontFamily(family); }
+inline void DeleteGdipStringFormat(Gdiplus::GpStringFormat* format)
+{
+    Gdiplus::DllExports::GdipDeleteStringFormat(format);
+}
 template <typename T>
 void ComRelease(T* object) { object->Release(); }
 }  // namespace owner_release
@@ -83,6 +90,10 @@ using UniqueGdipBitmap = Unique<Gdiplus::GpBitmap*, owner_release::DisposeGdipBi
 using UniqueGdipImage = Unique<Gdiplus::GpImage*, owner_release::DisposeGdipImage>;
 using UniqueGdipGraphics = Unique<Gdiplus::GpGraphics*, owner_release::DeleteGdipGraphics>;
 using UniqueGdipPen = Unique<Gdiplus::GpPen*, owner_release::DeleteGdipPen>;
+using UniqueGdipBrush = Unique<Gdiplus::GpSolidFill*, owner_release::DeleteGdipBrush>;
+using UniqueGdipFont = Unique<Gdiplus::GpFont*, owner_release::DeleteGdipFont>;
+using UniqueGdipFontFamily = Unique<Gdiplus::GpFontFamily*, owner_release::DeleteGdipFontFamily>;
+using UniqueGdipStringFormat = Unique<Gdiplus::GpStringFormat*, owner_release::DeleteGdipStringFormat>;
 template <typename T>
 using UniqueCom = Unique<T*, owner_release::ComRelease<T>>;
 

@@ -179,20 +179,61 @@ def instant():
     return size, slot, bg, None
 
 
+def caption():
+    """A now-playing card: a dark translucent panel, the cover on its left and
+    the title, artist and album beside it. It has no overlay."""
+    size = (316, 124)
+    card_box = (6, 4, 310, 116)                 # 304 x 112
+    slot = (14, 12, 96, 96)
+    sx, sy, sw, sh = slot
+    card = rounded(size, card_box, 12)
+    bg = shadow(canvas(*size), card, (0, 4), 4, 0.5)
+    bg = paint_layer(bg, vertical_gradient(size, [(0, (40, 44, 54, 232)), (1, (20, 22, 28, 240))]), card)
+    rim = ImageChops.subtract(card, rounded(size, (7, 5, 309, 115), 11))
+    bg = paint(bg, (255, 255, 255, 50), rim)
+    bg = paint_layer(bg, vertical_gradient(size, [(0, (30, 33, 40, 255)), (1, (16, 17, 21, 255))]),
+                     rectangle(size, (sx, sy, sx + sw, sy + sh)))
+    # A hairline between the title and the lines below it.
+    bg = paint(bg, (255, 255, 255, 28), rectangle(size, (124, 47, 298, 48)))
+    return size, slot, bg, None
+
+
 THEMES = {
     "Sleeve": sleeve,
     "Mini": mini,
     "Gallery": gallery,
     "Gloss": gloss,
     "Instant": instant,
+    "Caption": caption,
+}
+
+# The now-playing text lines a theme draws: section, then its keys in order.
+TEXT = {
+    "Instant": [
+        ("text", {"x": 18, "y": 146, "width": 126, "height": 18, "format": "%title%", "size": 12, "bold": 1,
+                  "color": "3A3631", "align": "center"}),
+        ("text2", {"x": 18, "y": 163, "width": 126, "height": 15, "format": "%artist%", "size": 10,
+                   "color": "8A847A", "align": "center"}),
+    ],
+    "Caption": [
+        ("text", {"x": 124, "y": 18, "width": 174, "height": 24, "format": "%title%", "size": 16, "bold": 1,
+                  "color": "FFFFFF", "shadow": "80000000"}),
+        ("text2", {"x": 124, "y": 54, "width": 174, "height": 20, "format": "%artist%", "size": 13,
+                   "color": "D8DCE4"}),
+        ("text3", {"x": 124, "y": 78, "width": 174, "height": 18, "format": "%album%", "size": 11,
+                   "color": "B0848C9C"}),
+    ],
 }
 
 
 # ---------------------------------------------------------------- files
 
-def theme_ini(slot):
+def theme_ini(slot, text=()):
     x, y, width, height = slot
-    return f"[image]\r\nx={x}\r\ny={y}\r\nwidth={width}\r\nheight={height}\r\n"
+    ini = f"[image]\r\nx={x}\r\ny={y}\r\nwidth={width}\r\nheight={height}\r\n"
+    for section, keys in text:
+        ini += f"\r\n[{section}]\r\n" + "".join(f"{key}={value}\r\n" for key, value in keys.items())
+    return ini
 
 
 def write(root):
@@ -202,7 +243,7 @@ def write(root):
         folder = os.path.join(root, name)
         os.makedirs(folder, exist_ok=True)
         with open(os.path.join(folder, "theme.ini"), "w", newline="") as ini:
-            ini.write(theme_ini(slot))
+            ini.write(theme_ini(slot, TEXT.get(name, ())))
         finish(background).save(os.path.join(folder, "background.png"), optimize=True)
         if overlay is not None:
             finish(overlay).save(os.path.join(folder, "overlay.png"), optimize=True)
