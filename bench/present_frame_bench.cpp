@@ -17,28 +17,20 @@
 #include "support/layered_window.h"
 #include "support/leak_counters.h"
 #include "support/test_pictures.h"
+#include "helpers/stopwatch.h"
 #include "support/test_support.h"
 #include "state/com_session.h"
 
 namespace {
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename Work>
 double MeanMilliseconds(int runs, Work work)
 {
     work();  // warm-up
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    const Stopwatch stopwatch;
     for (int i = 0; i < runs; ++i)
         work();
-    QueryPerformanceCounter(&end);
-    return Milliseconds(start, end) / runs;
+    return stopwatch.Milliseconds() / runs;
 }
 
 // A textured picture, so the JPEG is as costly to decode as a photograph.
@@ -147,11 +139,9 @@ void TimeNewCover(const char* theme, int side, HWND window, int runs)
     double first = 0.0;
     for (int i = 0; i < runs; ++i) {
         HoldCover(bytes);
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
+        const Stopwatch stopwatch;
         PresentFrame(window);
-        QueryPerformanceCounter(&end);
-        first += Milliseconds(start, end);
+        first += stopwatch.Milliseconds();
     }
     const double repeated = MeanMilliseconds(runs * 10, [&] { PresentFrame(window); });
     const PreparedCover* cover = CurrentPreparedCover();

@@ -12,6 +12,11 @@ std::vector<unsigned char> ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::vector<unsigned char>& bytes);
 bool WriteText(const std::wstring& path, const std::string& text);
 
+// The absolute form of `path` without trailing separators; empty on failure.
+std::wstring FullPathOf(const std::wstring& path);
+// The last component of a full path, and everything before it.
+std::wstring LastComponent(const std::wstring& fullPath);
+std::wstring ParentOf(const std::wstring& fullPath);
 // `path` in the \\?\ form when it is a full path too long for the plain one.
 std::wstring LongForm(const std::wstring& path);
 bool IsFolder(const std::wstring& path);

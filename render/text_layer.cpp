@@ -79,14 +79,6 @@ GdiFace MatchFace(HDC dc, const LOGFONTW& request, const std::wstring& text)
     return matched;
 }
 
-bool GdiplusHasFamily(const std::wstring& name)
-{
-    Gdiplus::GpFontFamily* family = nullptr;
-    const bool found = !name.empty() && GdipCreateFontFamilyFromName(name.c_str(), nullptr, &family) == Gdiplus::Ok;
-    UniqueGdipFontFamily owned(family);
-    return found;
-}
-
 // Any family at all, so that a line shows even where none of the names is known.
 std::wstring FirstInstalledFamily()
 {
@@ -114,7 +106,7 @@ std::wstring ChooseFace(HDC dc, const std::wstring& face, const std::wstring& te
     candidates.insert(candidates.end(), std::begin(FALLBACK_FACES), std::end(FALLBACK_FACES));
     std::wstring known;
     for (const std::wstring& candidate : candidates) {
-        if (!GdiplusHasFamily(candidate))
+        if (!IsTextFaceInstalled(candidate))
             continue;
         const GdiFace matched = MatchFace(dc, FontRequest(candidate.c_str(), 16), text);
         if (matched.coversText && lstrcmpiW(matched.family.c_str(), candidate.c_str()) == 0)
@@ -290,4 +282,12 @@ std::wstring TextFaceFor(const std::wstring& face, const std::wstring& text)
 {
     const UniqueMemoryDC dc(CreateCompatibleDC(NULL));
     return ChooseFace(dc.get(), face, text);
+}
+
+bool IsTextFaceInstalled(const std::wstring& name)
+{
+    Gdiplus::GpFontFamily* family = nullptr;
+    const bool found = !name.empty() && GdipCreateFontFamilyFromName(name.c_str(), nullptr, &family) == Gdiplus::Ok;
+    UniqueGdipFontFamily owned(family);
+    return found;
 }

@@ -14,6 +14,8 @@ void LoadTextLayer(const wchar_t* path);
 void BlendTextLayer(const FramePixels& target);
 void ReleaseTextLayer();
 
+// Whether GDI+ draws with the face of this name (installed faces only).
+bool IsTextFaceInstalled(const std::wstring& face);
 // The face a line with this face name (empty: the message font) is drawn in
 // for `text`: the named face when installed and having every glyph, else the
 // first installed face that has them, as the platform's font linking picks.

@@ -1,6 +1,7 @@
 #include "step_runner.h"
 #include <shlwapi.h>
 #include "host_state.h"
+#include "helpers/files.h"
 #include "helpers/message_pump.h"
 #include "helpers/processes.h"
 #include "open_menu.h"
@@ -56,19 +57,17 @@ DWORD OpenChannel(const std::wstring& path)
     return hostState.audio.streamCreateFile(FALSE, path.c_str(), 0, 0, BASS_UNICODE);
 }
 
-std::wstring FullPathOf(const std::wstring& path)
+// What the player hands the plug-in: a full path, or the URL as it is.
+std::wstring TrackPathOf(const std::wstring& path)
 {
-    if (PathIsURLW(path.c_str()))
-        return path;
-    wchar_t full[MAX_PATH * 2];
-    DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 2, full, NULL);
-    return (length == 0 || length >= MAX_PATH * 2) ? path : std::wstring(full);
+    const std::wstring full = PathIsURLW(path.c_str()) ? path : FullPathOf(path);
+    return full.empty() ? path : full;
 }
 
 StepResult Play(const Step& step)
 {
     DWORD previous = hostState.channel;
-    hostState.currentPath = FullPathOf(step.argument);
+    hostState.currentPath = TrackPathOf(step.argument);
     hostState.channel = OpenChannel(hostState.currentPath);
     hostState.playStatus = STATUS_PLAYING;
     Report("channel %lu", static_cast<unsigned long>(hostState.channel));

@@ -14,6 +14,8 @@ typedef std::vector<unsigned char> Bytes;
 
 constexpr char GOOD_INI[] = "[image]\r\nx=4\r\ny=4\r\nwidth=40\r\nheight=40\r\n";
 constexpr int SIDE = 48;
+// The plain theme with one line of text below its slot, to add a key to.
+#define TEXT_LINE "[image]\r\nx=4\r\ny=4\r\nwidth=40\r\nheight=36\r\n[text]\r\nx=4\r\ny=40\r\nwidth=40\r\nheight=8\r\n"
 
 // A frame with a translucent red edge around an opaque grey square.
 Bytes FramedPng(int width, int height)
@@ -143,6 +145,13 @@ std::vector<Rule> Rules()
         {"warning: overlay.png: nearly opaque over 50% of the cover slot", overlay([] {
              return EncodePngFrom(SIDE, SIDE, [](int, int y) -> Gdiplus::ARGB { return y < 24 ? 0xFF000000 : 0; });
          })},
+        {"warning: theme.ini [text]: \"colour\" is no key", ini(TEXT_LINE "colour=FF0000\r\n")},
+        {"warning: theme.ini [text2]: the box (0, 0, 0, 0) has no width", ini("[image]\r\nwidth=40\r\nheight=40\r\n[text2]\r\nsize=9\r\n")},
+        {"warning: theme.ini [text]: the box (30, 40, 40, 8) reaches outside",
+         ini("[image]\r\nx=4\r\ny=4\r\nwidth=40\r\nheight=36\r\n[text]\r\nx=30\r\ny=40\r\nwidth=40\r\nheight=8\r\n")},
+        {"error: theme.ini [text]: size -3 is below 1", ini(TEXT_LINE "size=-3\r\n")},
+        {"warning: theme.ini [text]: shadow = \"black\" is no colour", ini(TEXT_LINE "shadow=black\r\n")},
+        {"warning: theme.ini [text]: the font \"No Such Face\" is not installed", ini(TEXT_LINE "font=No Such Face\r\n")},
         {"warning: folder name: \"A&B\" holds \"&\"", [](Theme& t) { t.name = "A&B"; }},
         {"error: folder name: \"" + std::string(200, 'L'), [](Theme& t) { t.name = std::string(200, 'L'); }},
         {"warning: \"Background.PNG\": differs from \"background.png\" only in case",
@@ -280,7 +289,7 @@ TEST_F(ThemeKit, EveryBundledThemeAndTheGuidesExamplePassWithoutError)
 {
     HostRun run = RunThemeKit({L"check-all", SourceDir() + L"\\themes"});
     EXPECT_EQ(0u, run.exitCode) << run.Transcript();
-    EXPECT_TRUE(run.Has("menu: 5 themes after \"デフォルト\" (Default), in this order:")) << run.Transcript();
+    EXPECT_TRUE(run.Has("menu: 6 themes after \"デフォルト\" (Default), in this order:")) << run.Transcript();
     HostRun example = RunThemeKit({L"check", SourceDir() + L"\\docs\\example\\Slate"});
     EXPECT_EQ(0u, example.exitCode) << example.Transcript();
 }

@@ -1,5 +1,6 @@
 #include "tools/theme_kit/check_theme.h"
 #include "tools/theme_kit/check_names.h"
+#include "tools/theme_kit/check_text.h"
 #include "tools/theme_kit/check_theme_ini.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
@@ -174,8 +175,10 @@ int CheckTheme(const PluginWindow& window, const std::wstring& folder)
     }
     // The slot is in the theme's own pixels, and so is what it is checked against.
     const SIZE own = {MulDiv(facts.window.cx, BASE_DPI, FrameDpi()), MulDiv(facts.window.cy, BASE_DPI, FrameDpi())};
-    if (reading.read)
+    if (reading.read) {
         CheckSlotInWindow(reading.slot, own, report);
+        CheckThemeText(readable.path() + L"\\" + THEME_INI_FILE, own, report);
+    }
     PrintLine(Summary(name, report, reading.slot, facts));
     return report.errors() > 0 ? EXIT_FOUND_ERROR : EXIT_NO_ERROR;
 }

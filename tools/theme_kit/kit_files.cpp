@@ -4,34 +4,6 @@
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/report.h"
 
-std::wstring FullPathOf(const std::wstring& path)
-{
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, NULL, NULL);
-    if (needed == 0)
-        return std::wstring();
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, &full[0], NULL);
-    if (length == 0 || length >= needed)
-        return std::wstring();
-    full.resize(length);
-    // "C:\" keeps its separator; "C:\themes\Blue\" loses it.
-    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/'))
-        full.pop_back();
-    return full;
-}
-
-std::wstring LastComponent(const std::wstring& fullPath)
-{
-    const size_t slash = fullPath.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? fullPath : fullPath.substr(slash + 1);
-}
-
-std::wstring ParentOf(const std::wstring& fullPath)
-{
-    const size_t slash = fullPath.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : fullPath.substr(0, slash);
-}
-
 bool FolderArgument(const std::wstring& path, const wchar_t* kind, std::wstring* full)
 {
     *full = FullPathOf(path);

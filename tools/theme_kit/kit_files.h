@@ -3,11 +3,6 @@
 #include <string>
 #include "helpers/files.h"
 
-// The absolute form of `path` without trailing separators; empty on failure.
-std::wstring FullPathOf(const std::wstring& path);
-// The last component of a full path, and everything before it.
-std::wstring LastComponent(const std::wstring& fullPath);
-std::wstring ParentOf(const std::wstring& fullPath);
 // The full path of a folder named on the command line (`kind` says what it
 // should be: "theme folder"); false, with the reason printed, when it is none.
 bool FolderArgument(const std::wstring& path, const wchar_t* kind, std::wstring* full);

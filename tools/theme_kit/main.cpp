@@ -21,7 +21,7 @@ constexpr wchar_t USAGE[] =
     L"usage: coverdeck-theme check DIR [--dpi N]\n"
     L"       coverdeck-theme check-all ROOT [--dpi N]\n"
     L"       coverdeck-theme preview DIR OUT.png [--cover FILE] [--aspect on|off] [--backdrop checker|#RRGGBB|FILE]"
-    L" [--dpi N]";
+    L" [--title T] [--artist A] [--album A] [--dpi N]";
 // The scales a screen is run at: 50 % to 500 %.
 constexpr long LOWEST_DPI = 48, HIGHEST_DPI = 480;
 
@@ -32,10 +32,11 @@ int Usage()
 }
 
 // check times presentations as the plug-in's defaults have them: the kit's
-// sample cover fitted into the slot.
+// sample cover fitted into the slot, the sample track's text.
 bool HoldSampleCover()
 {
     displayState.aspectratio = 1;
+    displayState.nowPlaying = SampleTrack();
     const std::vector<unsigned char> cover = SampleCoverPng();
     return !cover.empty() && displayState.cover.LoadFromMemory(cover.data(), static_cast<uint32_t>(cover.size()));
 }

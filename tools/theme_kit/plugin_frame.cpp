@@ -1,5 +1,6 @@
 #include "tools/theme_kit/plugin_frame.h"
 #include <algorithm>
+#include "helpers/stopwatch.h"
 #include "render/frame.h"
 #include "render/held_picture.h"
 #include "render/prepared_cover.h"
@@ -65,12 +66,9 @@ namespace {
 double TimedPresentation(HWND window)
 {
     ReleasePreparedCover();
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    const Stopwatch stopwatch;
     PresentFrame(window);
-    QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return stopwatch.Milliseconds();
 }
 
 }  // namespace
@@ -81,12 +79,9 @@ double PresentationMilliseconds(HWND window)
     const double first = TimedPresentation(window);
     if (first > 500.0)
         return first;
-    std::vector<double> times;
-    double spent = 0;
-    while (times.size() < 9 && (times.size() < 3 || spent < 1000.0)) {
-        times.push_back(TimedPresentation(window));
-        spent += times.back();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    double times[5];
+    for (double& time : times)
+        time = TimedPresentation(window);
+    std::sort(std::begin(times), std::end(times));
+    return times[2];
 }

@@ -1,6 +1,7 @@
 #include "tools/theme_kit/preview.h"
 #include <utility>
 #include "render/frame.h"
+#include "render/theme_text.h"
 #include "tools/theme_kit/console.h"
 #include "tools/theme_kit/kit_files.h"
 #include "tools/theme_kit/sample_cover.h"
@@ -12,18 +13,6 @@ namespace {
 
 constexpr int CHECKER_SQUARE = 8;
 constexpr uint32_t CHECKER_LIGHT = 0xFFFFFFFFu, CHECKER_DARK = 0xFFCCCCCCu;
-
-bool ParseColour(const std::wstring& text, uint32_t* colour)
-{
-    if (text.size() != 7 || text[0] != L'#')
-        return false;
-    wchar_t* end = NULL;
-    const unsigned long rgb = wcstoul(text.c_str() + 1, &end, 16);
-    if (*end != L'\0')
-        return false;
-    *colour = 0xFF000000u | rgb;
-    return true;
-}
 
 // An opaque picture to put behind the frame: a checkerboard, one colour, or a
 // picture file repeated from the top-left corner.
@@ -41,8 +30,8 @@ bool MakeBackdrop(const std::wstring& choice, int width, int height, Pixels* bac
                     ((x / CHECKER_SQUARE + y / CHECKER_SQUARE) % 2) ? CHECKER_DARK : CHECKER_LIGHT;
         return true;
     }
-    if (ParseColour(choice, &colour)) {
-        backdrop->argb.assign(backdrop->argb.size(), colour);
+    if (choice[0] == L'#' && ParseThemeColor(choice, &colour)) {
+        backdrop->argb.assign(backdrop->argb.size(), 0xFF000000u | colour);
         return true;
     }
     std::vector<unsigned char> bytes;
@@ -121,9 +110,9 @@ int PreviewTheme(const PluginWindow& window, const KitArguments& arguments)
     const std::wstring aspect = arguments.Option(L"--aspect", L"on");
     const std::wstring backdropChoice = arguments.Option(L"--backdrop");
     if (arguments.plain.size() != 2 || (aspect != L"on" && aspect != L"off") ||
-        !arguments.OnlyOptions({L"--dpi", L"--cover", L"--aspect", L"--backdrop"})) {
+        !arguments.OnlyOptions({L"--dpi", L"--cover", L"--aspect", L"--backdrop", L"--title", L"--artist", L"--album"})) {
         PrintErrorLine(L"usage: coverdeck-theme preview DIR OUT.png [--cover FILE] [--aspect on|off] "
-                       L"[--backdrop checker|#RRGGBB|FILE]");
+                       L"[--backdrop checker|#RRGGBB|FILE] [--title T] [--artist A] [--album A] [--dpi N]");
         return EXIT_TROUBLE;
     }
     std::wstring folder;
@@ -147,6 +136,10 @@ int PreviewTheme(const PluginWindow& window, const KitArguments& arguments)
     if (FellBackToBuiltIn())
         PrintLine(L"background.png did not load: the plug-in shows the built-in theme, and so does this preview");
     displayState.aspectratio = aspect == L"on";
+    const NowPlaying sample = SampleTrack();
+    displayState.nowPlaying = {arguments.Option(L"--title", sample.title.c_str()),
+                               arguments.Option(L"--artist", sample.artist.c_str()),
+                               arguments.Option(L"--album", sample.album.c_str())};
     displayState.debug = 0;
 
     Pixels frame;

@@ -1,0 +1,2 @@
+#pragma once
+#define IDR_SAMPLE_COVER 300
