@@ -1,5 +1,6 @@
-// The theme kit's preview against the real popup: for each bundled theme and
-// one cover, the kit's frame over black is what the sample host's screen shows.
+// The theme kit's preview against the real popup: for each bundled theme, one
+// cover and one track's text, the kit's frame over black is what the sample
+// host's screen shows.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <string>
@@ -12,7 +13,10 @@
 
 namespace {
 
-constexpr const wchar_t* BUNDLED_THEMES[] = {L"Gallery", L"Gloss", L"Instant", L"Mini", L"Sleeve"};
+constexpr const wchar_t* BUNDLED_THEMES[] = {L"Caption", L"Gallery", L"Gloss", L"Instant", L"Mini", L"Sleeve"};
+// The track's text as its tag holds it and as the kit is told it: a Latin
+// title, a Japanese artist.
+constexpr wchar_t TITLE[] = L"Night Drive", ARTIST[] = L"\u661F\u91CE\u3072\u304B\u308A";
 constexpr const wchar_t* THEME_FILES[] = {L"theme.ini", L"background.png", L"overlay.png"};
 // Rounding in the premultiplied frame and in the capture's conversion.
 constexpr int TOLERANCE = 3;
@@ -25,6 +29,15 @@ std::vector<unsigned char> DetailedCoverJpeg()
         return 0xFF000000u | (x << 16) | (y << 8) | ((x ^ y) & 0xFF);
     });
     return EncodePixels(cover, L"image/jpeg");
+}
+
+// An ID3v2.3 text frame in UTF-16 with its byte-order mark.
+Bytes Utf16Frame(const char* id, const std::wstring& text)
+{
+    Bytes payload = {1, 0xFF, 0xFE};
+    for (wchar_t c : text)
+        payload = payload + Bytes{uint8_t(c), uint8_t(c >> 8)};
+    return Frame3(id, payload);
 }
 
 int ChannelDifference(DWORD a, DWORD b)
@@ -45,7 +58,7 @@ TEST(ThemePreviewEndToEnd, PreviewOverBlackMatchesTheScreenForEveryBundledTheme)
     ASSERT_TRUE(MakeFolder(folder / L"coverdeckTheme"));
     ASSERT_TRUE(MakeFolder(folder / L"album"));
     const std::wstring track = folder / L"album\\01.mp3", cover = folder / L"album\\folder.jpg";
-    ASSERT_TRUE(WriteBytes(track, SmallMp3()));
+    ASSERT_TRUE(WriteBytes(track, SmallMp3(Utf16Frame("TIT2", TITLE) + Utf16Frame("TPE1", ARTIST))));
     ASSERT_TRUE(WriteBytes(cover, DetailedCoverJpeg()));
 
     for (const wchar_t* theme : BUNDLED_THEMES) {
@@ -67,7 +80,8 @@ TEST(ThemePreviewEndToEnd, PreviewOverBlackMatchesTheScreenForEveryBundledTheme)
         launch.plugin = plugin;
         HostRun host = RunHost(launch, {"play " + Utf8Of(track), "await path-query", "capture " + Utf8Of(screen), "quit"});
         ASSERT_EQ(0u, host.exitCode) << host.Transcript();
-        HostRun kit = RunThemeKit({L"preview", installed, preview, L"--cover", cover, L"--backdrop", L"#000000"});
+        HostRun kit = RunThemeKit({L"preview", installed, preview, L"--cover", cover, L"--backdrop", L"#000000",
+                                   L"--title", TITLE, L"--artist", ARTIST, L"--album", L""});
         ASSERT_EQ(0u, kit.exitCode) << kit.Transcript();
 
         Pixels shown, previewed;

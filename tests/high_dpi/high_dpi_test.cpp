@@ -34,10 +34,12 @@ TEST(HighDpi, TheFrameIsDrawnAtTheScreensOwnPixels)
     const std::wstring plugin = CopyPluginInto(folder);
     const std::wstring theme = folder / L"coverdeckTheme\\Square";
     ASSERT_TRUE(MakeFolder(folder / L"coverdeckTheme") && MakeFolder(theme));
-    ASSERT_TRUE(WriteText(theme + L"\\theme.ini", "[image]\r\nx=20\r\ny=16\r\nwidth=160\r\nheight=160\r\n"));
+    // A line of text below the slot: (20, 178, 160, 20), text 12 pixels high.
+    ASSERT_TRUE(WriteText(theme + L"\\theme.ini", "[image]\r\nx=20\r\ny=16\r\nwidth=160\r\nheight=160\r\n"
+                                                 "[text]\r\nx=20\r\ny=178\r\nwidth=160\r\nheight=20\r\n"));
     ASSERT_TRUE(WriteBytes(theme + L"\\background.png", EncodeSolidPicture(200, 200, THEME_COLOUR)));
     const std::wstring track = folder / L"stripes.mp3";
-    ASSERT_TRUE(WriteBytes(track, SmallMp3(PictureFrame(Stripes()))));
+    ASSERT_TRUE(WriteBytes(track, SmallMp3(Frame3("TIT2", Bytes{0} + Text("Tall Title")) + PictureFrame(Stripes()))));
     const std::wstring shot = folder / L"shot.png";
 
     const struct {
@@ -75,6 +77,20 @@ TEST(HighDpi, TheFrameIsDrawnAtTheScreensOwnPixels)
     for (int x = 30; x + 1 < 30 + 240; ++x)
         weakest = std::min(weakest, abs(Brightness(picture.At(x, row)) - Brightness(picture.At(x + 1, row))));
     EXPECT_GT(weakest, 200) << "neighbouring columns lost their contrast";
+
+    // The text is drawn at the screen's scale too: its box is (30, 267, 240,
+    // 30), and its capitals are taller than the 12 pixels asked at 96 DPI.
+    // (The scaled background's outermost pixels blend with the transparency
+    // beyond them; they are left out.)
+    int top = picture.height, bottom = -1;
+    for (int y = 24 + 240; y + 1 < picture.height; ++y)
+        for (int x = 1; x + 1 < picture.width; ++x)
+            if ((picture.At(x, y) & 0xFFFFFF) != (THEME_COLOUR & 0xFFFFFF)) {
+                EXPECT_TRUE(x >= 30 && x < 270 && y >= 267 && y < 297) << x << ", " << y;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_GE(bottom - top + 1, 13) << "text rows " << top << " to " << bottom;
 }
 
 }  // namespace

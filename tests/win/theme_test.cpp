@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "render/frame.h"
+#include "render/text_layer.h"
+#include "render/theme_text.h"
 #include "render/theme.h"
 #include "resources/resource_ids.h"
 #include "state/gdiplus_session.h"
@@ -199,6 +201,44 @@ TEST_F(Theme, ReloadingKeepsOneCopyOfEachPicture)
     EXPECT_EQ(first.heapBlocks, later.heapBlocks);
     EXPECT_EQ(first.kernelHandles, later.kernelHandles);
     EXPECT_EQ(first.gdiObjects, later.gdiObjects);
+}
+
+}  // namespace
+
+namespace {
+
+// What a theme author writes in a text section and what the plug-in makes of
+// it; the face a line is drawn in when the named one is missing or lacks glyphs.
+TEST(ThemeText, SectionsColoursFormatsAndFaces)
+{
+    TempFolder folder;
+    const std::wstring ini = folder / L"theme.ini";
+    ASSERT_TRUE(WriteText(ini, "[text]\r\nwidth=10\r\nheight=10\r\ncolor=#80FF0000\r\nshadow=nope\r\nalign=Right\r\n"
+                               "[text2]\r\nwidth=10\r\nheight=0\r\n"
+                               "[text3]\r\nwidth=10\r\nheight=10\r\nsize=0\r\n"));
+    const std::vector<TextLineStyle> lines = ReadThemeTextLines(ini.c_str());
+    ASSERT_EQ(1u, lines.size()) << "a line without height or size draws nothing";
+    EXPECT_EQ(L"%title%", lines[0].format);
+    EXPECT_EQ(DEFAULT_TEXT_SIZE, lines[0].size);
+    EXPECT_EQ(0x80FF0000u, lines[0].color);
+    EXPECT_FALSE(lines[0].shadow);
+    EXPECT_EQ(TextAlign::RIGHT, lines[0].align);
+    uint32_t colour = 0;
+    EXPECT_TRUE(ParseThemeColor(L"0a0B0c", &colour));
+    EXPECT_EQ(0xFF0A0B0Cu, colour);
+    EXPECT_FALSE(ParseThemeColor(L"12345", &colour));
+
+    const NowPlaying track = {L"Song", L"Band", L""};
+    EXPECT_EQ(L"Band \u2013 Song (%year%) ", ExpandTextFormat(L"%artist% \u2013 %title% (%year%) %album%", track));
+
+    // Under Wine the project installs the IPA fonts for the Japanese glyphs
+    // that DejaVu Sans lacks.
+    const std::wstring japanese = L"\u591C\u306B\u99C6\u3051\u308B";
+    EXPECT_EQ(0u, TextFaceFor(L"", japanese).find(L"IPA"));
+    EXPECT_EQ(0u, TextFaceFor(L"DejaVu Sans", japanese).find(L"IPA"));
+    EXPECT_EQ(L"DejaVu Sans", TextFaceFor(L"DejaVu Sans", L"Latin"));
+    EXPECT_EQ(TextFaceFor(L"", L"Latin"), TextFaceFor(L"No Such Face", L"Latin"));
+    EXPECT_FALSE(IsTextFaceInstalled(L"No Such Face"));
 }
 
 }  // namespace
