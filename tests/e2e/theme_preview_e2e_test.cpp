@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string>
 #include <vector>
+#include "render/theme_files.h"
 #include "state/gdiplus_session.h"
 #include "support/host_session.h"
 #include "support/tag_builder.h"
@@ -17,7 +18,6 @@ constexpr const wchar_t* BUNDLED_THEMES[] = {L"Caption", L"Gallery", L"Gloss", L
 // The track's text as its tag holds it and as the kit is told it: a Latin
 // title, a Japanese artist.
 constexpr wchar_t TITLE[] = L"Night Drive", ARTIST[] = L"\u661F\u91CE\u3072\u304B\u308A";
-constexpr const wchar_t* THEME_FILES[] = {L"theme.ini", L"background.png", L"overlay.png"};
 // Rounding in the premultiplied frame and in the capture's conversion.
 constexpr int TOLERANCE = 3;
 

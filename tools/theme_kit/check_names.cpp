@@ -53,9 +53,8 @@ void CheckFolderName(const std::wstring& themeName, Report& report)
 
 void CheckFileNameCase(const std::wstring& folder, Report& report)
 {
-    static const wchar_t* const fixedNames[] = {THEME_INI_FILE, THEME_BACKGROUND_FILE, THEME_OVERLAY_FILE};
     const std::vector<std::wstring> entries = FolderEntries(folder);
-    for (const wchar_t* fixed : fixedNames) {
+    for (const wchar_t* fixed : THEME_FILES) {
         bool exact = false;
         std::wstring differing;
         for (const std::wstring& entry : entries) {

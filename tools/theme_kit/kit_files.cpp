@@ -13,16 +13,6 @@ bool FolderArgument(const std::wstring& path, const wchar_t* kind, std::wstring*
     return false;
 }
 
-namespace {
-
-bool IsThemeFileName(const std::wstring& name)
-{
-    return lstrcmpiW(name.c_str(), THEME_INI_FILE) == 0 || lstrcmpiW(name.c_str(), THEME_BACKGROUND_FILE) == 0 ||
-           lstrcmpiW(name.c_str(), THEME_OVERLAY_FILE) == 0;
-}
-
-}  // namespace
-
 ReadableThemeFolder::ReadableThemeFolder(const std::wstring& folder) : readable(folder)
 {
     if (folder.size() + 1 + NameLength(THEME_LONGEST_FILE) < MAX_PATH)
@@ -34,6 +24,7 @@ ReadableThemeFolder::ReadableThemeFolder(const std::wstring& folder) : readable(
     readable = *copy / L"theme";
     CreateDirectoryW(readable.c_str(), NULL);
     for (const std::wstring& name : FolderEntries(folder))
-        if (IsThemeFileName(name))
-            CopyFileW(LongForm(folder + L"\\" + name).c_str(), (readable + L"\\" + name).c_str(), FALSE);
+        for (const wchar_t* file : THEME_FILES)
+            if (lstrcmpiW(name.c_str(), file) == 0)
+                CopyFileW(LongForm(folder + L"\\" + name).c_str(), (readable + L"\\" + name).c_str(), FALSE);
 }
