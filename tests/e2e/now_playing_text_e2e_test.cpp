@@ -79,8 +79,10 @@ TEST(NowPlayingText, TheTitleFromEveryTagDrawsAsItsFileNameDoesInItsBoxesAndGoes
     ASSERT_TRUE(MakeFolder(folder / L"coverdeckTheme") && MakeFolder(theme));
     ASSERT_TRUE(WriteText(theme + L"\\theme.ini", THEME_INI));
     ASSERT_TRUE(WriteBytes(theme + L"\\background.png", EncodeSolidPicture(WIDTH, HEIGHT, BACKGROUND)));
-    ASSERT_TRUE(WriteText(folder / L"coverdeck.ini", "[setting]\r\ntheme=Lines\r\nsnap=0\r\nfade=0\r\n"
-                                                      "[window]\r\nleft=200\r\ntop=120\r\n"));
+    // Text is read whatever the embedded-picture option says.
+    ASSERT_TRUE(WriteText(folder / L"coverdeck.ini",
+                          "[setting]\r\ntheme=Lines\r\nsnap=0\r\nfade=0\r\nattachedpicture=0\r\n"
+                          "[window]\r\nleft=200\r\ntop=120\r\n"));
     const struct {
         const wchar_t* file;
         Bytes bytes;
