@@ -1,4 +1,5 @@
 #include "render/text_layer.h"
+#include <algorithm>
 #include <vector>
 #include "render/frame_scale.h"
 #include "render/gdiplus_flat.h"
@@ -14,6 +15,7 @@ constexpr const wchar_t* FALLBACK_FACES[] = {
     L"Yu Gothic UI", L"Meiryo UI",  L"MS UI Gothic", L"Microsoft YaHei UI", L"Microsoft JhengHei UI",
     L"Malgun Gothic", L"SimSun",    L"IPAGothic",    L"Noto Sans CJK JP",   L"Droid Sans Fallback"};
 constexpr wchar_t ELLIPSIS[] = L"\u2026";
+constexpr int FAR_OFF = 1 << 20;
 
 std::vector<TextLineStyle> lines;
 
@@ -168,10 +170,13 @@ std::wstring Ellipsized(Gdiplus::GpGraphics* graphics, const std::wstring& text,
     return text.substr(0, fits) + ELLIPSIS;
 }
 
+// In window pixels. Values far off any screen are held where no sum of two
+// overflows; the window cuts the box down anyway.
 RECT ScaledBox(const ImageRect& box)
 {
-    const int x = ScaleToFrame(box.x), y = ScaleToFrame(box.y);
-    return RECT{x, y, x + ScaleToFrame(box.width), y + ScaleToFrame(box.height)};
+    const auto scaled = [](int length) { return ScaleToFrame(std::max(-FAR_OFF, std::min(FAR_OFF, length))); };
+    const int x = scaled(box.x), y = scaled(box.y);
+    return RECT{x, y, x + scaled(box.width), y + scaled(box.height)};
 }
 
 Gdiplus::ARGB Argb(uint32_t color)
