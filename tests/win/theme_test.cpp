@@ -241,4 +241,31 @@ TEST(ThemeText, SectionsColoursFormatsAndFaces)
     EXPECT_FALSE(IsTextFaceInstalled(L"No Such Face"));
 }
 
+// Drawing the lines anew for track after track leaves no GDI object, handle
+// or heap block behind.
+TEST(ThemeText, NewTextForEveryTrackLeavesNothingBehind)
+{
+    TempFolder folder;
+    const std::wstring ini = folder / L"theme.ini";
+    ASSERT_TRUE(WriteText(ini, "[text]\r\nwidth=200\r\nheight=20\r\nbold=1\r\nshadow=000000\r\n"
+                               "[text2]\r\ny=20\r\nwidth=60\r\nheight=20\r\nformat=%artist%\r\nalign=center\r\n"));
+    LoadTextLayer(ini.c_str());
+    std::vector<uint32_t> pixels(200 * 40);
+    const FramePixels frame = {pixels.data(), 200, 40, 200};
+    const auto draw = [&](int track) {
+        displayState.nowPlaying = {L"Title " + std::to_wstring(track) + L" of a long album side", L"\u661F\u91CE", L""};
+        BlendTextLayer(frame);
+    };
+    draw(100);
+    const LeakCounts first = TakeLeakCounts();
+    for (int track = 101; track < 200; ++track)
+        draw(track);
+    const LeakCounts later = TakeLeakCounts();
+    EXPECT_EQ(first.gdiObjects, later.gdiObjects);
+    EXPECT_EQ(first.kernelHandles, later.kernelHandles);
+    EXPECT_EQ(first.heapBlocks, later.heapBlocks);
+    LoadTextLayer(nullptr);
+    displayState.nowPlaying = NowPlaying();
+}
+
 }  // namespace
