@@ -3,6 +3,7 @@
 #include "helpers/message_pump.h"
 #include "helpers/pictures.h"
 #include "state/owners.h"
+#include "state/top_down_section.h"
 
 namespace {
 
@@ -32,13 +33,7 @@ std::vector<uint32_t> ScreenPixels(const RECT& area)
     const int width = area.right - area.left, height = area.bottom - area.top;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
     UniqueBitmap copy = CopyScreenArea(screen.get(), area);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownInfo(width, height);
     if (!copy || !GetDIBits(screen.get(), copy.get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS))
         pixels.clear();
     return pixels;

@@ -24,12 +24,7 @@ protected:
         if (!settings.empty()) {
             EXPECT_TRUE(WriteText(folder / L"coverdeck.ini", "[setting]\r\n" + settings + "\r\n"));
         }
-        HostLaunch launch;
-        launch.plugin = plugin;
-        HostRun run = RunHost(launch, steps);
-        EXPECT_FALSE(run.timedOut) << run.Transcript();
-        EXPECT_EQ(0u, run.exitCode) << run.Transcript();
-        return run;
+        return RunHostExpectingSuccess(plugin, steps);
     }
     std::string Play() const { return "play " + Utf8Of(track); }
     // The centre of the built-in slot in a capture.

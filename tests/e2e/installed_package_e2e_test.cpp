@@ -102,12 +102,7 @@ protected:
 
     HostRun Run(const std::vector<std::string>& steps)
     {
-        HostLaunch launch;
-        launch.plugin = dir + L"\\coverdeck.qpl";
-        HostRun run = RunHost(launch, steps);
-        EXPECT_FALSE(run.timedOut) << run.Transcript();
-        EXPECT_EQ(0u, run.exitCode) << run.Transcript();
-        return run;
+        return RunHostExpectingSuccess(dir + L"\\coverdeck.qpl", steps);
     }
 
     std::wstring dir = WindowsPathOf(INSTALLED_DIR);

@@ -25,12 +25,7 @@ protected:
 
     HostRun Run(const std::vector<std::string>& steps)
     {
-        HostLaunch launch;
-        launch.plugin = plugin;
-        HostRun run = RunHost(launch, steps);
-        EXPECT_FALSE(run.timedOut) << run.Transcript();
-        EXPECT_EQ(0u, run.exitCode) << run.Transcript();
-        return run;
+        return RunHostExpectingSuccess(plugin, steps);
     }
     std::wstring Setting(const wchar_t* key)
     {

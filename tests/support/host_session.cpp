@@ -1,4 +1,5 @@
 #include "support/host_session.h"
+#include <gtest/gtest.h>
 #include <stdio.h>
 
 namespace {
@@ -101,4 +102,14 @@ bool LastWindowRect(const HostRun& run, RECT* rect)
             return true;
     }
     return false;
+}
+
+HostRun RunHostExpectingSuccess(const std::wstring& plugin, const std::vector<std::string>& steps)
+{
+    HostLaunch launch;
+    launch.plugin = plugin;
+    HostRun run = RunHost(launch, steps);
+    EXPECT_FALSE(run.timedOut) << run.Transcript();
+    EXPECT_EQ(0u, run.exitCode) << run.Transcript();
+    return run;
 }

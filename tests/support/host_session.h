@@ -73,6 +73,9 @@ struct HostLaunch {
 
 // Runs the host with `steps` (written to a script file) and waits for it.
 HostRun RunHost(const HostLaunch& launch, const std::vector<std::string>& steps);
+// Runs the host with the plug-in at `plugin` and expects it to finish in time
+// with exit code 0 (a test failure, with the transcript, otherwise).
+HostRun RunHostExpectingSuccess(const std::wstring& plugin, const std::vector<std::string>& steps);
 // Runs bin\coverdeck-theme.exe with `arguments`.
 HostRun RunThemeKit(const std::vector<std::wstring>& arguments);
 
