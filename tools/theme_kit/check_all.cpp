@@ -1,10 +1,7 @@
-#include "tools/theme_kit/check_all.h"
 #include <algorithm>
 #include "state/owners.h"
-#include "tools/theme_kit/check_theme.h"
-#include "tools/theme_kit/console.h"
+#include "tools/theme_kit/commands.h"
 #include "tools/theme_kit/kit_files.h"
-#include "tools/theme_kit/report.h"
 #include "window/context_menu.h"
 #include "render/theme_files.h"
 
@@ -32,26 +29,23 @@ std::vector<std::wstring> MenuThemes(const std::wstring& root)
 
 }  // namespace
 
-int CheckAllThemes(const PluginWindow& window, const std::wstring& root)
+int CheckAllThemes(const LayeredPopup& window, const std::wstring& root)
 {
-    if (root.size() >= MAX_PATH) {
-        PrintErrorLine(Quote(root) + L": longer than 259 characters; the plug-in lists no theme from there");
-        return EXIT_TROUBLE;
-    }
+    if (root.size() >= MAX_PATH)
+        return Trouble(Quote(root) + L": longer than 259 characters; the plug-in lists no theme from there");
     const std::vector<std::wstring> listed = MenuThemes(root);
-    PrintLine(L"menu: " + std::to_wstring(listed.size()) + L" theme" + (listed.size() == 1 ? L"" : L"s") +
-              L" after \"デフォルト\" (Default), in this order:");
+    PrintLine(L"menu: " + Counted(listed.size(), L"theme") + L" after \"デフォルト\" (Default), in this order:");
     for (size_t i = 0; i < listed.size(); ++i)
         PrintLine(L"  " + std::to_wstring(i + 1) + L". " + listed[i]);
 
     int worst = EXIT_NO_ERROR;
     Report report;
-    if (std::find(listed.begin(), listed.end(), L".") != listed.end())
-        report.Warning(L"themes folder", L"holds a theme.ini of its own",
-                       L"The menu lists \".\" as a theme", L"Move that theme.ini into a theme folder");
-    if (std::find(listed.begin(), listed.end(), L"..") != listed.end())
-        report.Warning(L"plug-in folder", L"holds a theme.ini",
-                       L"The menu lists \"..\" as a theme", L"Move that theme.ini into a theme folder");
+    // The menu lists a theme.ini in the themes folder as ".", one in the plug-in folder as "..".
+    for (const wchar_t* folder : {L".", L".."})
+        if (std::find(listed.begin(), listed.end(), folder) != listed.end())
+            report.Warning(folder[1] ? L"plug-in folder" : L"themes folder", L"holds a theme.ini",
+                           L"The menu lists " + Quote(folder) + L" as a theme",
+                           L"Move that theme.ini into a theme folder");
     for (const std::wstring& name : FolderEntries(root)) {
         const std::wstring folder = root + L"\\" + name;
         if (!IsFolder(folder))

@@ -1,12 +1,12 @@
-#include "tools/theme_kit/check_names.h"
-#include <windows.h>
+#include "tools/theme_kit/checks.h"
 #include "tools/theme_kit/kit_files.h"
-#include "tools/theme_kit/limits.h"
 #include "render/theme_files.h"
 
 namespace {
 
 constexpr int LONGEST_PATH = MAX_PATH - 1;
+// Where a listener's plug-ins typically live; the theme folders go below it.
+constexpr wchar_t TYPICAL_PLUGIN_FOLDER[] = L"C:\\Program Files (x86)\\Quaver\\Plugins";
 // Each part with the separator before it: "\coverdeckTheme\", "\background.png"
 // and "\theme.ini", which the menu looks for.
 constexpr int THEMES_FOLDER_PART = NameLength(THEMES_FOLDER_NAME) + 2;
@@ -37,14 +37,11 @@ void CheckFolderName(const std::wstring& themeName, Report& report)
                          L" characters");
     }
     if (themeName.find(L'&') != std::wstring::npos) {
+        // "&x" shows as an underlined x, "&&" as one "&", a last "&" not at all.
         std::wstring shown;
-        // "&x" shows as an underlined x, "&&" as one "&".
-        for (size_t i = 0; i < themeName.size(); ++i) {
-            if (themeName[i] != L'&')
+        for (size_t i = 0; i < themeName.size(); ++i)
+            if (themeName[i] != L'&' || ++i < themeName.size())
                 shown += themeName[i];
-            else if (i + 1 < themeName.size())
-                shown += themeName[++i];
-        }
         report.Warning(L"folder name", Quote(themeName) + L" holds \"&\", which marks a keyboard shortcut in a menu",
                        L"The menu shows it as " + Quote(shown) + L" with the letter after \"&\" underlined; choosing it still works",
                        L"Leave \"&\" out of the name, or write \"&&\" where one \"&\" should show");

@@ -1,10 +1,7 @@
-#include "tools/theme_kit/check_theme.h"
-#include "tools/theme_kit/check_names.h"
-#include "tools/theme_kit/check_text.h"
-#include "tools/theme_kit/check_theme_ini.h"
-#include "tools/theme_kit/console.h"
+#include "tools/theme_kit/commands.h"
+#include <algorithm>
+#include "tools/theme_kit/checks.h"
 #include "tools/theme_kit/kit_files.h"
-#include "tools/theme_kit/limits.h"
 #include "tools/theme_kit/theme_pictures.h"
 #include "render/frame_scale.h"
 #include "render/theme_files.h"
@@ -15,24 +12,41 @@ namespace {
 constexpr uint32_t HIDING_ALPHA = 224;
 constexpr int HIDES_ALL_PERCENT = 90;
 constexpr int HIDES_MUCH_PERCENT = 25;
+// One presentation slower than this is a pause a listener notices: about a
+// tenth of a second is where a response stops feeling immediate.
+constexpr double NOTICEABLE_PRESENTATION_MS = 100.0;
 
 struct Facts {
     SIZE window = {0, 0};
     double presentationMs = -1;
 };
 
+LONG End(int start, int length)
+{
+    return static_cast<LONG>(std::clamp<long long>(0LL + start + length, LONG_MIN, LONG_MAX));
+}
+
+// The part of `rect` inside a window of `size`, empty when none.
+RECT VisiblePart(const ImageRect& rect, SIZE size)
+{
+    const RECT window = {0, 0, size.cx, size.cy};
+    const RECT whole = {rect.x, rect.y, End(rect.x, rect.width), End(rect.y, rect.height)};
+    RECT shown = {};
+    IntersectRect(&shown, &window, &whole);
+    return shown;
+}
+
 void CheckSlotInWindow(const ImageRect& slot, SIZE window, Report& report)
 {
     if (slot.width <= 0 || slot.height <= 0 || window.cx <= 0 || window.cy <= 0)
         return;
-    const long long right = static_cast<long long>(slot.x) + slot.width;
-    const long long bottom = static_cast<long long>(slot.y) + slot.height;
-    const std::wstring where = L"the cover slot " + RectText(slot.x, slot.y, slot.width, slot.height);
+    const RECT shown = VisiblePart(slot, window);
+    const std::wstring where = L"the cover slot " + RectText(slot);
     const std::wstring background = L"the " + SizeText(window.cx, window.cy) + L" background";
-    if (slot.x >= window.cx || slot.y >= window.cy || right <= 0 || bottom <= 0)
+    if (IsRectEmpty(&shown))
         report.Error(THEME_INI_FILE, where + L" lies wholly outside " + background, L"No cover shows",
                      L"Move the slot inside the background");
-    else if (slot.x < 0 || slot.y < 0 || right > window.cx || bottom > window.cy)
+    else if (!WhollyInside(slot, window))
         report.Warning(THEME_INI_FILE, where + L" reaches outside " + background,
                        L"The cover is cut off at the window's edge",
                        L"Keep x and y at 0 or more, x + width at most " + std::to_wstring(window.cx) +
@@ -41,18 +55,16 @@ void CheckSlotInWindow(const ImageRect& slot, SIZE window, Report& report)
 
 void CheckBackgroundPixels(const Pixels& background, Report& report)
 {
-    bool allOpaque = true, allClear = true;
-    for (uint32_t pixel : background.argb) {
-        const uint32_t alpha = pixel >> 24;
-        allOpaque = allOpaque && alpha == 255;
-        allClear = allClear && alpha == 0;
-    }
-    if (allOpaque)
+    const auto all = [&background](uint32_t alpha) {
+        return std::all_of(background.argb.begin(), background.argb.end(),
+                           [alpha](uint32_t pixel) { return pixel >> 24 == alpha; });
+    };
+    if (all(255))
         report.Warning(THEME_BACKGROUND_FILE, L"has no transparency",
                        L"The window is a plain opaque " + SizeText(background.width, background.height) +
                            L" rectangle, which is fine if that is the look you want",
                        L"For another shape, a shadow or rounded corners, give it an alpha channel");
-    else if (allClear)
+    else if (all(0))
         report.Warning(THEME_BACKGROUND_FILE, L"is fully transparent",
                        L"Only the cover and the overlay show, and clicks elsewhere pass through the window",
                        L"Paint the frame that should show and be grabbed");
@@ -67,22 +79,17 @@ void CheckOverlayPixels(const Pixels& overlay, SIZE window, const ImageRect& slo
                        L"The plug-in draws it at its own size from the top-left corner, so it is cut off or leaves "
                        L"part of the window uncovered",
                        L"Make it " + SizeText(window.cx, window.cy));
-    // The part of the slot that shows in the window and the overlay covers.
-    const long long left = slot.x > 0 ? slot.x : 0, top = slot.y > 0 ? slot.y : 0;
-    long long right = static_cast<long long>(slot.x) + slot.width, bottom = static_cast<long long>(slot.y) + slot.height;
-    right = right < window.cx ? right : window.cx;
-    bottom = bottom < window.cy ? bottom : window.cy;
-    if (slot.width <= 0 || slot.height <= 0 || right <= left || bottom <= top)
+    const RECT shown = VisiblePart(slot, window);
+    if (IsRectEmpty(&shown))
         return;
     long long hidden = 0;
-    for (long long y = top; y < bottom; ++y)
-        for (long long x = left; x < right; ++x)
-            if (x < overlay.width && y < overlay.height &&
-                (overlay.At(static_cast<int>(x), static_cast<int>(y)) >> 24) >= HIDING_ALPHA)
-                ++hidden;
-    const int percent = static_cast<int>(100 * hidden / ((right - left) * (bottom - top)));
+    for (LONG y = shown.top; y < shown.bottom; ++y)
+        for (LONG x = shown.left; x < shown.right; ++x)
+            hidden += x < overlay.width && y < overlay.height && (overlay.At(x, y) >> 24) >= HIDING_ALPHA;
+    const long long area = 1LL * (shown.right - shown.left) * (shown.bottom - shown.top);
+    const int percent = static_cast<int>(100 * hidden / area);
     const std::wstring wrong = L"nearly opaque over " + std::to_wstring(percent) + L"% of the cover slot";
-    const std::wstring change = L"Keep it mostly transparent over " + RectText(slot.x, slot.y, slot.width, slot.height);
+    const std::wstring change = L"Keep it mostly transparent over " + RectText(slot);
     if (percent >= HIDES_ALL_PERCENT)
         report.Error(THEME_OVERLAY_FILE, wrong, L"It hides the cover", change);
     else if (percent >= HIDES_MUCH_PERCENT)
@@ -90,13 +97,13 @@ void CheckOverlayPixels(const Pixels& overlay, SIZE window, const ImageRect& slo
 }
 
 void CheckDecodedPictures(const PictureFile& background, const PictureFile& overlay, const ImageRect& slot,
-                          const PluginWindow& window, Facts* facts, Report& report)
+                          const LayeredPopup& window, Facts* facts, Report& report)
 {
     Pixels decoded;
     // A picture the gate refused was reported with the reason; here only a
     // decoder's own failure is.
     if (FellBackToBuiltIn()) {
-        if (background.readable && background.header.format != PictureFormat::NONE)
+        if (background.passesGate)
             report.Error(THEME_BACKGROUND_FILE, L"does not decode as a picture",
                          L"The plug-in shows the built-in theme instead and forgets the choice", L"Save a valid PNG");
         return;
@@ -110,7 +117,7 @@ void CheckDecodedPictures(const PictureFile& background, const PictureFile& over
         return;
     }
     CheckBackgroundPixels(decoded, report);
-    if (overlay.readable && !overlay.tooLarge && overlay.header.format != PictureFormat::NONE) {
+    if (overlay.passesGate) {
         Pixels overlayPixels;
         if (DecodeHeld(displayState.overlay, &overlayPixels))
             CheckOverlayPixels(overlayPixels, facts->window, slot, report);
@@ -132,13 +139,12 @@ void CheckDecodedPictures(const PictureFile& background, const PictureFile& over
 
 std::wstring Summary(const std::wstring& name, const Report& report, const ImageRect& slot, const Facts& facts)
 {
-    std::wstring line = Quote(name) + L": " + std::to_wstring(report.errors()) +
-                        (report.errors() == 1 ? L" error, " : L" errors, ") + std::to_wstring(report.warnings()) +
-                        (report.warnings() == 1 ? L" warning" : L" warnings");
+    std::wstring line =
+        Quote(name) + L": " + Counted(report.errors(), L"error") + L", " + Counted(report.warnings(), L"warning");
     if (facts.window.cx > 0)
         line += L"; window " + SizeText(facts.window.cx, facts.window.cy) +
                 (FrameDpi() == BASE_DPI ? L"" : L" at " + std::to_wstring(FrameDpi()) + L" DPI");
-    line += L"; cover slot " + RectText(slot.x, slot.y, slot.width, slot.height);
+    line += L"; cover slot " + RectText(slot);
     if (facts.presentationMs >= 0) {
         wchar_t milliseconds[32];
         swprintf(milliseconds, 32, L"%.1f", facts.presentationMs);
@@ -152,7 +158,13 @@ std::wstring Summary(const std::wstring& name, const Report& report, const Image
 
 }  // namespace
 
-int CheckTheme(const PluginWindow& window, const std::wstring& folder)
+bool WhollyInside(const ImageRect& rect, SIZE size)
+{
+    const RECT shown = VisiblePart(rect, size);
+    return shown.right - shown.left == rect.width && shown.bottom - shown.top == rect.height;
+}
+
+int CheckTheme(const LayeredPopup& window, const std::wstring& folder)
 {
     const std::wstring name = LastComponent(folder);
     const ReadableThemeFolder readable(folder);
@@ -168,8 +180,7 @@ int CheckTheme(const PluginWindow& window, const std::wstring& folder)
         // Not decoded: the header's size stands for the window's.
         facts.window = SIZE{static_cast<LONG>(background.header.width), static_cast<LONG>(background.header.height)};
     } else if (!LoadThemeFolder(window.handle(), readable.path())) {
-        PrintErrorLine(Quote(folder) + L": cannot be read");
-        return EXIT_TROUBLE;
+        return Trouble(Quote(folder) + L": cannot be read");
     } else {
         CheckDecodedPictures(background, overlay, reading.slot, window, &facts, report);
     }

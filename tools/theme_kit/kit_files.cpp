@@ -1,7 +1,6 @@
 #include "tools/theme_kit/kit_files.h"
 #include <windows.h>
 #include "render/theme_files.h"
-#include "tools/theme_kit/console.h"
 #include "tools/theme_kit/report.h"
 
 bool FolderArgument(const std::wstring& path, const wchar_t* kind, std::wstring* full)

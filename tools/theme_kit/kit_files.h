@@ -13,8 +13,6 @@ bool FolderArgument(const std::wstring& path, const wchar_t* kind, std::wstring*
 class ReadableThemeFolder {
 public:
     explicit ReadableThemeFolder(const std::wstring& folder);
-    ReadableThemeFolder(const ReadableThemeFolder&) = delete;
-    ReadableThemeFolder& operator=(const ReadableThemeFolder&) = delete;
     const std::wstring& path() const { return readable; }
     bool copied() const { return copy != nullptr; }
 

@@ -1,15 +1,11 @@
 #include "tools/theme_kit/kit_options.h"
+#include <algorithm>
 
 bool KitArguments::OnlyOptions(std::initializer_list<const wchar_t*> known) const
 {
-    for (const auto& option : options) {
-        bool found = false;
-        for (const wchar_t* name : known)
-            found = found || option.first == name;
-        if (!found)
-            return false;
-    }
-    return true;
+    return std::all_of(options.begin(), options.end(), [known](const auto& option) {
+        return std::any_of(known.begin(), known.end(), [&option](const wchar_t* name) { return option.first == name; });
+    });
 }
 
 std::wstring KitArguments::Option(const wchar_t* name, const wchar_t* absent) const

@@ -3,14 +3,9 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "tools/theme_kit/check_all.h"
-#include "tools/theme_kit/check_theme.h"
-#include "tools/theme_kit/console.h"
+#include "tools/theme_kit/commands.h"
 #include "tools/theme_kit/kit_files.h"
-#include "tools/theme_kit/kit_options.h"
 #include "tools/theme_kit/sample_cover.h"
-#include "tools/theme_kit/preview.h"
-#include "tools/theme_kit/report.h"
 #include "render/frame_scale.h"
 #include "state/com_session.h"
 #include "state/gdiplus_session.h"
@@ -25,22 +20,6 @@ constexpr wchar_t USAGE[] =
 // The scales a screen is run at: 50 % to 500 %.
 constexpr long LOWEST_DPI = 48, HIGHEST_DPI = 480;
 
-int Usage()
-{
-    PrintErrorLine(USAGE);
-    return EXIT_TROUBLE;
-}
-
-// check times presentations as the plug-in's defaults have them: the kit's
-// sample cover fitted into the slot, the sample track's text.
-bool HoldSampleCover()
-{
-    displayState.aspectratio = 1;
-    displayState.nowPlaying = SampleTrack();
-    const std::vector<unsigned char> cover = SampleCoverPng();
-    return !cover.empty() && displayState.cover.LoadFromMemory(cover.data(), static_cast<uint32_t>(cover.size()));
-}
-
 // "--dpi N": the screen's DPI that check and preview draw the theme at, as
 // the plug-in does on such a screen.
 bool DpiOption(const KitArguments& arguments, int* dpi)
@@ -53,6 +32,11 @@ bool DpiOption(const KitArguments& arguments, int* dpi)
 }
 
 }  // namespace
+
+int Usage()
+{
+    return Trouble(USAGE);
+}
 
 int wmain(int argc, wchar_t** argv)
 {
@@ -68,20 +52,22 @@ int wmain(int argc, wchar_t** argv)
     // COM too, so the cover is scaled by WIC as in the plug-in.
     ComSession com;
     GdiplusSession gdiplus;
-    PluginWindow window;
-    if (!window.handle()) {
-        PrintErrorLine(L"cannot create a window (is there a display?)");
-        return EXIT_TROUBLE;
-    }
+    // A hidden layered popup of the plug-in's kind: LoadTheme sizes it and
+    // PresentFrame updates it, as they do the real one.
+    const LayeredPopup window(L"coverdeck_theme_kit", DefWindowProcW, RECT{0, 0, 1, 1});
+    if (!window.handle())
+        return Trouble(L"cannot create a window (is there a display?)");
     if (command == L"preview")
         return PreviewTheme(window, arguments);
     if (arguments.plain.size() != 1 || !arguments.OnlyOptions({L"--dpi"}) ||
         (command != L"check" && command != L"check-all"))
         return Usage();
-    if (!HoldSampleCover()) {
-        PrintErrorLine(L"cannot make the sample cover");
-        return EXIT_TROUBLE;
-    }
+    // check times presentations as the plug-in's defaults have them: the kit's
+    // sample cover fitted into the slot, the sample track's text.
+    displayState.aspectratio = 1;
+    displayState.nowPlaying = SampleTrack();
+    if (!HoldCover(L""))
+        return Trouble(L"cannot make the sample cover");
     const bool one = command == L"check";
     std::wstring folder;
     if (!FolderArgument(arguments.plain[0], one ? L"theme folder" : L"themes folder", &folder))

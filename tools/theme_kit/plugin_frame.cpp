@@ -9,16 +9,6 @@
 #include "tools/theme_kit/kit_files.h"
 #include "render/theme_files.h"
 
-namespace {
-
-constexpr wchar_t KIT_WINDOW_CLASS[] = L"coverdeck_theme_kit";
-
-}  // namespace
-
-PluginWindow::PluginWindow() : LayeredPopup(KIT_WINDOW_CLASS, DefWindowProcW, RECT{0, 0, 1, 1})
-{
-}
-
 bool LoadThemeFolder(HWND window, const std::wstring& folder)
 {
     const std::wstring root = ParentOf(folder), name = LastComponent(folder);
@@ -44,11 +34,9 @@ bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels)
     return DecodeHeldPicture(holder, &picture) == Gdiplus::Ok && ReadBitmapPixels(picture.get(), pixels);
 }
 
-bool ComposeWindowFrame(HWND window, Pixels* frame)
+bool ComposeWindowFrame(const LayeredPopup& window, Pixels* frame)
 {
-    RECT bounds = {};
-    GetWindowRect(window, &bounds);
-    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int width = window.Size().cx, height = window.Size().cy;
     ScopedGetDC screen(NULL);
     FrameCanvas canvas(screen.get(), width, height);
     if (!canvas.ready())
@@ -60,28 +48,22 @@ bool ComposeWindowFrame(HWND window, Pixels* frame)
     return true;
 }
 
-namespace {
-
-// A cover change as the plug-in sees it: the cover is prepared afresh.
-double TimedPresentation(HWND window)
-{
-    ReleasePreparedCover();
-    const Stopwatch stopwatch;
-    PresentFrame(window);
-    return stopwatch.Milliseconds();
-}
-
-}  // namespace
-
 double PresentationMilliseconds(HWND window)
 {
+    // A cover change as the plug-in sees it: the cover is prepared afresh.
+    const auto timedPresentation = [window] {
+        ReleasePreparedCover();
+        const Stopwatch stopwatch;
+        PresentFrame(window);
+        return stopwatch.Milliseconds();
+    };
     // The first run also loads the decoders; a slow theme is measured by it alone.
-    const double first = TimedPresentation(window);
+    const double first = timedPresentation();
     if (first > 500.0)
         return first;
     double times[5];
     for (double& time : times)
-        time = TimedPresentation(window);
+        time = timedPresentation();
     std::sort(std::begin(times), std::end(times));
     return times[2];
 }

@@ -7,13 +7,6 @@
 #include "helpers/pictures.h"
 #include "state/display_state.h"
 
-// A hidden layered popup of the plug-in's kind: LoadTheme sizes it and
-// PresentFrame updates it, as they do the real one.
-class PluginWindow : public LayeredPopup {
-public:
-    PluginWindow();
-};
-
 // Points the plug-in's state at the theme folder `folder` (a full path) and
 // runs LoadTheme. False when the folder's files have paths the plug-in cannot
 // form (260 characters); nothing is loaded then.
@@ -25,6 +18,6 @@ bool FellBackToBuiltIn();
 bool DecodeHeld(const ImageStreamHolder& holder, Pixels* pixels);
 // The frame PresentFrame would hand to UpdateLayeredWindow for `window`:
 // premultiplied by alpha, as the layered window takes it.
-bool ComposeWindowFrame(HWND window, Pixels* frame);
+bool ComposeWindowFrame(const LayeredPopup& window, Pixels* frame);
 // The time one PresentFrame takes, in milliseconds (the median of a few).
 double PresentationMilliseconds(HWND window);

@@ -1,10 +1,19 @@
 #pragma once
 #include <string>
+#include "state/display_state.h"
+
+// One line of text on standard output (or standard error): UTF-16 to a
+// console window, UTF-8 to a pipe or a file.
+void PrintLine(const std::wstring& line);
+void PrintErrorLine(const std::wstring& line);
 
 // Exit codes of every command.
 constexpr int EXIT_NO_ERROR = 0;
 constexpr int EXIT_FOUND_ERROR = 1;
 constexpr int EXIT_TROUBLE = 2;  // usage, a missing folder, unreadable input
+
+// Prints why the command cannot go on, on standard error; EXIT_TROUBLE.
+int Trouble(const std::wstring& why);
 
 // Findings of one check, printed as they are made. Each says what is wrong,
 // what the plug-in will do because of it, and what to change.
@@ -31,5 +40,7 @@ private:
 };
 
 std::wstring Quote(const std::wstring& text);
+// "1 error", "2 errors".
+std::wstring Counted(size_t count, const wchar_t* noun);
 std::wstring SizeText(long long width, long long height);
-std::wstring RectText(int x, int y, int width, int height);
+std::wstring RectText(const ImageRect& rect);

@@ -1,9 +1,11 @@
 #pragma once
-#include <vector>
+#include <string>
 #include "state/now_playing.h"
 
-// The kit's own sample cover, 300 x 300, as the PNG it carries.
-std::vector<unsigned char> SampleCoverPng();
+// Puts the picture file at `path` in the plug-in's cover holder, or, when the
+// path is empty, the kit's own 300 x 300 sample cover; false when it is
+// refused (with a message on standard error for a file).
+bool HoldCover(const std::wstring& path);
 // The kit's sample track: a short Latin title and a Japanese artist, so a
 // theme's lines are seen in both scripts.
 NowPlaying SampleTrack();

@@ -55,21 +55,21 @@ IniEncoding DetectIniEncoding(const std::vector<unsigned char>& bytes)
 
 std::wstring DecodeIniText(const std::vector<unsigned char>& bytes, IniEncoding encoding)
 {
-    const bool bom = encoding == IniEncoding::Utf16LeBom || encoding == IniEncoding::Utf16BeBom;
-    if (!bom && encoding != IniEncoding::Utf16LeNoBom && encoding != IniEncoding::Utf16BeNoBom) {
+    const bool bigEndian = encoding == IniEncoding::Utf16BeBom || encoding == IniEncoding::Utf16BeNoBom;
+    const bool utf16Mark = encoding == IniEncoding::Utf16LeBom || encoding == IniEncoding::Utf16BeBom;
+    const size_t mark = encoding == IniEncoding::Utf8Bom ? 3 : utf16Mark ? 2 : 0;
+    std::wstring text;
+    if (encoding == IniEncoding::EightBit || encoding == IniEncoding::Utf8Bom) {
         // The INI reader takes a file without a mark as ANSI text.
-        const bool utf8 = encoding == IniEncoding::Utf8Bom;
-        const char* first = reinterpret_cast<const char*>(bytes.data()) + (utf8 ? 3 : 0);
-        const int length = static_cast<int>(bytes.size()) - (utf8 ? 3 : 0);
-        const UINT codePage = utf8 ? CP_UTF8 : CP_ACP;
-        std::wstring text(length > 0 ? MultiByteToWideChar(codePage, 0, first, length, NULL, 0) : 0, L'\0');
-        if (!text.empty())
-            MultiByteToWideChar(codePage, 0, first, length, &text[0], static_cast<int>(text.size()));
+        const UINT codePage = mark ? CP_UTF8 : CP_ACP;
+        const char* first = reinterpret_cast<const char*>(bytes.data()) + mark;
+        const int length = static_cast<int>(bytes.size() - mark);
+        // With no room given, the call only measures: an empty text writes nothing.
+        text.resize(MultiByteToWideChar(codePage, 0, first, length, NULL, 0));
+        MultiByteToWideChar(codePage, 0, first, length, &text[0], static_cast<int>(text.size()));
         return text;
     }
-    const bool bigEndian = encoding == IniEncoding::Utf16BeBom || encoding == IniEncoding::Utf16BeNoBom;
-    std::wstring text;
-    for (size_t at = bom ? 2 : 0; at + 1 < bytes.size(); at += 2)
+    for (size_t at = mark; at + 1 < bytes.size(); at += 2)
         text += static_cast<wchar_t>(bigEndian ? (bytes[at] << 8) | bytes[at + 1] : bytes[at] | (bytes[at + 1] << 8));
     return text;
 }

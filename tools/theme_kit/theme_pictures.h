@@ -6,10 +6,9 @@
 
 // A theme picture as found on disk, before the plug-in loads it.
 struct PictureFile {
-    std::wstring name;          // "background.png" or "overlay.png"
-    bool readable = false;      // the file exists and could be read
     PictureHeader header = {PictureFormat::NONE, 0, 0};  // as the plug-in reads it
-    bool tooLarge = false;      // refused by the plug-in and so by the kit: not decoded
+    bool passesGate = false;  // the plug-in's gate hands it to the decoder
+    bool tooLarge = false;    // refused by the plug-in and so by the kit: not decoded
 };
 
 // Reads the picture's header and reports a missing (background only),
