@@ -233,13 +233,17 @@ StepResult Close(const Step& step)
     return StepResult::Done;
 }
 
-StepResult Capture(const Step& step)
+// The plug-in's window on the screen; false when there is none.
+bool PluginWindowArea(RECT* area)
 {
     HWND window = FindPluginWindow();
-    RECT area;
-    if (!window || !GetWindowRect(window, &area))
-        return Fail(step, "no plug-in window");
-    // A cover change may still be fading in.
+    return window && GetWindowRect(window, area);
+}
+
+// Writes `area` of the screen to the step's file once it has settled: a
+// cover change may still be fading in.
+StepResult CaptureSettled(const Step& step, const RECT& area)
+{
     if (!AwaitSettledScreenArea(area))
         return Fail(step, "the frame does not settle");
     if (!CaptureScreenArea(area, step.argument.c_str()))
@@ -248,14 +252,21 @@ StepResult Capture(const Step& step)
     return StepResult::Done;
 }
 
+StepResult Capture(const Step& step)
+{
+    RECT area;
+    if (!PluginWindowArea(&area))
+        return Fail(step, "no plug-in window");
+    return CaptureSettled(step, area);
+}
+
 // Reads the screen at the centre of the plug-in's window every few
 // milliseconds for the step's time: how many colours it went through (a
 // fade shows several, a change at once one or two) and the last one.
 StepResult SampleCentre(const Step& step)
 {
-    HWND window = FindPluginWindow();
     RECT area;
-    if (!window || !GetWindowRect(window, &area))
+    if (!PluginWindowArea(&area))
         return Fail(step, "no plug-in window");
     ScopedGetDC screen(NULL);
     COLORREF last = CLR_INVALID;
@@ -276,21 +287,15 @@ StepResult SampleCentre(const Step& step)
 // The plug-in's window and any open menu, with some of what lies behind them.
 StepResult CaptureScene(const Step& step)
 {
-    HWND window = FindPluginWindow();
     RECT area, menus;
-    if (!window || !GetWindowRect(window, &area))
+    if (!PluginWindowArea(&area))
         return Fail(step, "no plug-in window");
     if (OpenMenusArea(&menus))
         UnionRect(&area, &area, &menus);
     InflateRect(&area, SCENE_MARGIN, SCENE_MARGIN);
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&area, &area, &screen);
-    if (!AwaitSettledScreenArea(area))
-        return Fail(step, "the frame does not settle");
-    if (!CaptureScreenArea(area, step.argument.c_str()))
-        return Fail(step, "capture failed");
-    Report("capture %s %ld %ld", Utf8Of(step.argument).c_str(), area.right - area.left, area.bottom - area.top);
-    return StepResult::Done;
+    return CaptureSettled(step, area);
 }
 
 }  // namespace
