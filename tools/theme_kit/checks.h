@@ -17,14 +17,14 @@ void CheckFolderName(const std::wstring& themeName, Report& report);
 // lower-case names.
 void CheckFileNameCase(const std::wstring& folder, Report& report);
 
-// The cover slot as the plug-in's INI reader gives it, and whether the file
-// could be read at all (only then is the slot compared with the background).
 // What the INI reader gives: a value, spaces and quotes trimmed (`absent` when
 // the key is not there); the file's section names, or a section's key names.
 std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key,
                       const wchar_t* absent = L"");
 std::vector<std::wstring> IniNames(const std::wstring& path, const wchar_t* section = nullptr);
 
+// The cover slot as the plug-in's INI reader gives it, and whether the file
+// could be read at all (only then is the slot compared with the background).
 struct SlotReading {
     bool read = false;
     ImageRect slot = {0, 0, 0, 0};
