@@ -198,9 +198,7 @@ TEST_F(Theme, ReloadingKeepsOneCopyOfEachPicture)
     for (int i = 0; i < 50; ++i)
         LoadTheme(window);
     const LeakCounts later = TakeLeakCounts();
-    EXPECT_EQ(first.heapBlocks, later.heapBlocks);
-    EXPECT_EQ(first.kernelHandles, later.kernelHandles);
-    EXPECT_EQ(first.gdiObjects, later.gdiObjects);
+    EXPECT_EQ(first.Held(), later.Held());
 }
 
 }  // namespace
@@ -261,9 +259,7 @@ TEST(ThemeText, NewTextForEveryTrackLeavesNothingBehind)
     for (int track = 101; track < 200; ++track)
         draw(track);
     const LeakCounts later = TakeLeakCounts();
-    EXPECT_EQ(first.gdiObjects, later.gdiObjects);
-    EXPECT_EQ(first.kernelHandles, later.kernelHandles);
-    EXPECT_EQ(first.heapBlocks, later.heapBlocks);
+    EXPECT_EQ(first.Held(), later.Held());
     LoadTextLayer(nullptr);
     displayState.nowPlaying = NowPlaying();
 }
